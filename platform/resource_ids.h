@@ -1,0 +1,6 @@
+// Resource ids shared by the resource script and the code that loads them.
+#pragma once
+
+#define IDI_CZASOMIR 1    // the stopwatch: window icon, tray icon, About box icon
+#define IDR_BANNER 2      // RCDATA: the banner GIF shown by the main window's Image1
+#define IDC_HANDCURSOR 3  // the pointing hand over the About box's links
