@@ -1,0 +1,218 @@
+#include "platform/headless.h"
+
+#include <cmath>
+
+namespace tk {
+
+void HeadlessPlatform::Deliver(const std::function<void()>& event) {
+    if (ended) return;
+    try {
+        Dispatch(event);
+    } catch (const ProcessEnded&) {
+        ended = true;
+    }
+}
+
+void HeadlessPlatform::EndProcess() {
+    ended = true;
+    throw ProcessEnded{};
+}
+
+double HeadlessPlatform::TimeOfDaySeconds() {
+    double t = std::fmod(now, 86400.0);
+    return t < 0 ? t + 86400.0 : t;
+}
+
+void HeadlessPlatform::Advance(double seconds) {
+    const double target = now + seconds;
+    while (!ended) {
+        Timer* next = nullptr;
+        for (auto& [timer, due] : due_) {
+            if (due <= target && (!next || due < due_[next] || (due == due_[next] && timer->id() < next->id())))
+                next = timer;
+        }
+        if (!next) break;
+        now = due_[next];
+        due_[next] += next->interval() / 1000.0;
+        Deliver([next] { next->raiseTick(); });
+    }
+    if (!ended) now = target;
+}
+
+void HeadlessPlatform::Schedule(Timer& timer) {
+    if (timer.enabled() && timer.form().created())
+        due_[&timer] = now + timer.interval() / 1000.0;
+    else
+        due_.erase(&timer);
+}
+
+bool HeadlessPlatform::Enabled(const Form& form) const {
+    auto it = windows_.find(&form);
+    return it != windows_.end() && it->second.enabled;
+}
+
+bool HeadlessPlatform::Accepts(const Form& form) const { return !ended && form.created() && Enabled(form); }
+
+void HeadlessPlatform::Click(CommandButton& button) {
+    if (Accepts(button.form())) Deliver([&] { button.raiseClick(); });
+}
+
+void HeadlessPlatform::Click(CheckBox& box) {
+    if (Accepts(box.form())) Deliver([&] { box.userClicked(box.value() == 0 ? 1 : 0); });
+}
+
+void HeadlessPlatform::Click(Label& label) {
+    if (Accepts(label.form())) Deliver([&] { label.raiseClick(); });
+}
+
+void HeadlessPlatform::Choose(MenuItem& item, Form& form) {
+    if (Accepts(form) && !item.separator()) Deliver(item.onClick);
+}
+
+void HeadlessPlatform::Close(Form& form) {
+    if (!Accepts(form)) return;
+    Deliver([&] {
+        if (form.raiseUnload()) form.unload();
+    });
+}
+
+void HeadlessPlatform::Minimize(Form& form) {
+    if (Accepts(form) && IsVisible(form)) Deliver([&] { SetWindowState(form, kMinimized); });
+}
+
+void HeadlessPlatform::Restore(Form& form) {
+    if (Accepts(form) && IsVisible(form)) Deliver([&] { SetWindowState(form, kNormal); });
+}
+
+void HeadlessPlatform::MouseDown(PictureBox& box, int button, int shift, int xPixels, int yPixels) {
+    // Shell notifications reach the window whether or not its form takes input.
+    if (ended || !box.form().created()) return;
+    Deliver([&] { box.raiseMouseDown(button, shift, xPixels * twipsPerPixel, yPixels * twipsPerPixel); });
+}
+
+void HeadlessPlatform::TaskbarCreated(Form& form) {
+    if (!ended && form.created()) Deliver([&] { form.raiseTaskbarCreated(); });
+}
+
+void HeadlessPlatform::Create(Form& form) {
+    Window w;
+    w.handle = nextHandle_++;
+    windows_[&form] = w;
+    for (Control* c : form.controls())
+        if (c->kind() != Kind::Timer) controlHandles_[c] = nextHandle_++;
+    form.setCreated(true);
+    for (Control* c : form.controls())
+        if (c->kind() == Kind::Timer) Schedule(static_cast<Timer&>(*c));
+}
+
+void HeadlessPlatform::Destroy(Form& form) {
+    for (Control* c : form.controls()) {
+        controlHandles_.erase(c);
+        if (c->kind() == Kind::Timer) due_.erase(static_cast<Timer*>(c));
+        if (focusedControl_ == c) focusedControl_ = nullptr;
+    }
+    windows_.erase(&form);
+    if (focusedForm_ == &form) focusedForm_ = nullptr;
+    if (activeForm_ == &form) activeForm_ = nullptr;
+    form.setCreated(false);
+}
+
+void HeadlessPlatform::Show(Form& form) {
+    Window& w = windows_.at(&form);
+    if (!w.visible && w.state == kMinimized && w.shown) {
+        // A window hidden while minimised comes back restored.
+        w.visible = true;
+        w.state = kNormal;
+        form.raiseResize();
+        return;
+    }
+    w.visible = true;
+    if (!w.shown) {
+        w.shown = true;
+        // Focus goes to the first control in the tab order that takes it.
+        const Control* first = nullptr;
+        for (const Control* c : form.controls()) {
+            bool focusable = c->kind() == Kind::CommandButton || c->kind() == Kind::CheckBox;
+            if (focusable && c->visible() && (!first || c->tabIndex() < first->tabIndex())) first = c;
+        }
+        if (first) focusedControl_ = first;
+        form.raiseResize();
+    }
+}
+
+void HeadlessPlatform::ShowModal(Form& form, Form& owner) {
+    Show(form);
+    windows_.at(&owner).enabled = false;
+    if (whileModal) whileModal(form);
+    if (form.created()) Destroy(form);
+    if (owner.created()) windows_.at(&owner).enabled = true;
+}
+
+void HeadlessPlatform::Hide(Form& form) { windows_.at(&form).visible = false; }
+
+bool HeadlessPlatform::IsVisible(const Form& form) const {
+    auto it = windows_.find(&form);
+    return it != windows_.end() && it->second.visible;
+}
+
+int HeadlessPlatform::WindowState(const Form& form) const {
+    auto it = windows_.find(&form);
+    return it == windows_.end() ? kNormal : it->second.state;
+}
+
+void HeadlessPlatform::SetWindowState(Form& form, int state) {
+    Window& w = windows_.at(&form);
+    if (w.state == state) return;
+    w.state = state;
+    if (w.visible) form.raiseResize();
+}
+
+void HeadlessPlatform::Focus(Form& form) {
+    if (form.created()) focusedForm_ = &form;
+}
+
+void HeadlessPlatform::Focus(Control& control) {
+    if (control.form().created()) focusedControl_ = &control;
+}
+
+void HeadlessPlatform::Activate(Form& form) {
+    if (form.created()) activeForm_ = &form;
+}
+
+Handle HeadlessPlatform::WindowHandle(const Form& form) const {
+    auto it = windows_.find(&form);
+    return it == windows_.end() ? 0 : it->second.handle;
+}
+
+Handle HeadlessPlatform::WindowHandle(const Control& control) const {
+    auto it = controlHandles_.find(&control);
+    return it == controlHandles_.end() ? 0 : it->second;
+}
+
+Handle HeadlessPlatform::IconHandle(const Form& form) const {
+    return form.created() && form.iconResource ? 0x5000 + form.iconResource : 0;
+}
+
+void HeadlessPlatform::Changed(Control& control) {
+    if (control.kind() == Kind::Timer) Schedule(static_cast<Timer&>(control));
+}
+
+void HeadlessPlatform::ShellOpen(Handle owner, const std::wstring& target) { opened.emplace_back(owner, target); }
+
+bool HeadlessPlatform::NotifyIcon(TrayOp op, const TrayIcon& icon) {
+    trayCalls.push_back({op, icon});
+    return trayAccepts;
+}
+
+int HeadlessPlatform::Run(Form& startup) {
+    try {
+        Create(startup);
+        startup.raiseLoad();
+        if (!ended) Show(startup);
+    } catch (const ProcessEnded&) {
+        ended = true;
+    }
+    return 0;
+}
+
+}  // namespace tk

@@ -1,0 +1,111 @@
+// A platform without windows, for tests: forms and controls keep their state
+// in memory, the clock is a number the test moves, and the test plays the
+// user (clicks, menu choices, minimise, close) and the shell.
+#pragma once
+
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "platform/toolkit.h"
+
+namespace tk {
+
+class HeadlessPlatform : public Platform {
+public:
+    // The process as the program sees it.
+    bool anotherInstance = false;
+    std::wstring argumentText;
+    std::filesystem::path appDirectory = ".";
+    std::wstring exeName = L"Czasomir";
+    double twipsPerPixel = 15.0;
+
+    // The clock: seconds since some midnight; the time of day is this modulo 86400.
+    double now = 36000.0;
+    // Moves the clock on, delivering the ticks of enabled timers that fall due, in order.
+    void Advance(double seconds);
+
+    // What the program asked of the shell.
+    std::vector<std::pair<Handle, std::wstring>> opened;  // ShellOpen(owner, target)
+    struct TrayCall {
+        TrayOp op;
+        TrayIcon icon;
+    };
+    std::vector<TrayCall> trayCalls;
+    bool trayAccepts = true;  // what NotifyIcon answers
+
+    // Runs while a modal form is shown; the form is unloaded afterwards if the
+    // test left it open.
+    std::function<void(Form& dialog)> whileModal;
+
+    // True once the program ended its process; nothing is delivered after that.
+    bool ended = false;
+
+    // The user. Each is one event; input to a form disabled by a modal dialog is ignored.
+    void Click(CommandButton& button);
+    void Click(CheckBox& box);  // unticked becomes ticked, anything else unticked
+    void Click(Label& label);
+    void Choose(MenuItem& item, Form& form);
+    void Close(Form& form);  // close box: Unload, then the window goes unless cancelled
+    void Minimize(Form& form);
+    void Restore(Form& form);
+    // The shell: a message to a picture box's window, seen as a left-button press at (x, y) pixels.
+    void MouseDown(PictureBox& box, int button, int shift, int xPixels, int yPixels);
+    void TaskbarCreated(Form& form);
+    // Runs any event, as the toolkit would deliver it.
+    void Deliver(const std::function<void()>& event);
+
+    bool Enabled(const Form& form) const;
+    const Control* FocusedControl() const { return focusedControl_; }
+    const Form* FocusedForm() const { return focusedForm_; }
+    const Form* ActiveForm() const { return activeForm_; }
+
+    // Platform.
+    bool AnotherInstanceRunning() override { return anotherInstance; }
+    std::wstring ArgumentText() override { return argumentText; }
+    std::filesystem::path AppDirectory() override { return appDirectory; }
+    std::wstring ExeName() override { return exeName; }
+    [[noreturn]] void EndProcess() override;
+    double TimeOfDaySeconds() override;
+
+    void Create(Form& form) override;
+    void Destroy(Form& form) override;
+    void Show(Form& form) override;
+    void ShowModal(Form& form, Form& owner) override;
+    void Hide(Form& form) override;
+    bool IsVisible(const Form& form) const override;
+    int WindowState(const Form& form) const override;
+    void SetWindowState(Form& form, int state) override;
+    void Focus(Form& form) override;
+    void Focus(Control& control) override;
+    void Activate(Form& form) override;
+    Handle WindowHandle(const Form& form) const override;
+    Handle WindowHandle(const Control& control) const override;
+    Handle IconHandle(const Form& form) const override;
+    double TwipsPerPixel(const Form&) const override { return twipsPerPixel; }
+    void Changed(Control& control) override;
+    void ShellOpen(Handle owner, const std::wstring& target) override;
+    bool NotifyIcon(TrayOp op, const TrayIcon& icon) override;
+    int Run(Form& startup) override;
+
+private:
+    struct Window {
+        Handle handle = 0;
+        bool visible = false;
+        bool shown = false;  // displayed at least once
+        bool enabled = true;
+        int state = kNormal;
+    };
+    bool Accepts(const Form& form) const;  // user input reaches it
+    void Schedule(Timer& timer);
+
+    std::map<const Form*, Window> windows_;
+    std::map<const Control*, Handle> controlHandles_;
+    std::map<Timer*, double> due_;  // enabled timers of created forms: next tick
+    Handle nextHandle_ = 0x1000;
+    const Control* focusedControl_ = nullptr;
+    const Form* focusedForm_ = nullptr;
+    const Form* activeForm_ = nullptr;
+};
+
+}  // namespace tk

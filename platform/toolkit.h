@@ -1,0 +1,321 @@
+// The windowing toolkit the program's windows are written against.
+//
+// A form and its controls are plain objects that hold their own state
+// (captions, values, enabled switches); a backend turns them into real windows
+// (toolkit_win.cpp, over Win32) or keeps them in memory (headless.h, for tests
+// with a fake clock). The form code sets state and handles events; it never
+// sees a window handle except as an opaque number it hands back to the platform.
+//
+// Rules every backend keeps:
+// - One event at a time, on one thread; a handler runs to its end before the
+//   next event is delivered (the only nesting: a program change of a check
+//   box's value raises its Click at once, and a modal dialog runs its own loop).
+// - A handler that fails (throws a std::exception) ends at that point; the
+//   toolkit drops the failure and goes on delivering events.
+// - Ending the process is immediate: no further handler runs.
+// - Positions and sizes are in twips (1/1440 inch, 15 to a pixel at 96 DPI).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tk {
+
+using Handle = std::uintptr_t;  // a native handle (window, icon) as an opaque number; 0 is none
+
+struct Bounds {
+    int left = 0, top = 0, width = 0, height = 0;  // twips, relative to the client area
+};
+
+struct Font {
+    std::wstring face;
+    double points = 8.25;
+    int weight = 400;  // 400 regular, 700 bold
+    bool italic = false;
+    bool underline = false;
+    int charset = 238;  // Central European
+};
+
+struct Color {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Color&) const = default;
+};
+
+enum class Align { Left, Center };
+enum class Cursor { Arrow, Hand };
+enum class Kind { Label, CommandButton, CheckBox, PictureBox, Image, Timer };
+
+// Window states, as the form code sees them.
+inline constexpr int kNormal = 0;
+inline constexpr int kMinimized = 1;
+
+// Mouse buttons of a MouseDown event.
+inline constexpr int kLeftButton = 1;
+
+class Form;
+class Platform;
+
+// A notification-area icon, as the program describes it to the shell.
+struct TrayIcon {
+    Handle window = 0;            // receives the icon's mouse notifications
+    unsigned id = 0;
+    unsigned flags = 0;           // kTrayMessage | kTrayIcon | kTrayTip
+    unsigned callbackMessage = 0;
+    Handle icon = 0;
+    std::wstring tip;
+};
+inline constexpr unsigned kTrayMessage = 1, kTrayIcon = 2, kTrayTip = 4;
+enum class TrayOp { Add, Delete };
+
+// Runs an event handler: a failure leaving it is dropped, ending the process is not.
+void Dispatch(const std::function<void()>& handler);
+
+class Control {
+public:
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    const std::wstring& name() const { return name_; }
+    Kind kind() const { return kind_; }
+    Form& form() const { return form_; }
+    int id() const { return id_; }  // 1, 2, ... in order of creation on the form
+    const Bounds& bounds() const { return bounds_; }
+    int tabIndex() const { return tabIndex_; }  // -1: takes no part in the tab order
+    bool visible() const { return visible_; }
+
+    // Everything with a window: its handle (0 before the form is created, or headless).
+    Handle handle() const;
+    // Twips in one pixel of the form's display now (15 at 96 DPI).
+    double twipsPerPixel() const;
+
+protected:
+    Control(Form& form, std::wstring name, Kind kind, Bounds bounds, int tabIndex, bool visible = true);
+    void changed();  // tells the backend that the state shown changed
+
+private:
+    Form& form_;
+    std::wstring name_;
+    Kind kind_;
+    int id_;
+    Bounds bounds_;
+    int tabIndex_;
+    bool visible_;
+};
+
+class Label : public Control {
+public:
+    Label(Form& form, std::wstring name, Bounds bounds, int tabIndex);
+
+    const std::wstring& caption() const { return caption_; }
+    void setCaption(const std::wstring& text);  // the same text again changes nothing
+
+    // Style, set by the form's constructor before the form is created.
+    Align align = Align::Left;
+    bool hasFont = false;
+    Font font;
+    bool hasForeColor = false;
+    Color foreColor;
+    Cursor cursor = Cursor::Arrow;
+
+    std::function<void()> onClick;
+    void raiseClick() { Dispatch(onClick); }
+
+private:
+    std::wstring caption_;
+};
+
+class CommandButton : public Control {
+public:
+    CommandButton(Form& form, std::wstring name, Bounds bounds, int tabIndex);
+
+    const std::wstring& caption() const { return caption_; }
+    void setCaption(const std::wstring& text);
+    void setFocus();
+
+    std::function<void()> onClick;
+    void raiseClick() { Dispatch(onClick); }
+
+private:
+    std::wstring caption_;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(Form& form, std::wstring name, Bounds bounds, int tabIndex);
+
+    std::wstring caption;  // set before the form is created
+    std::wstring toolTip;
+
+    int value() const { return value_; }  // 0 unticked, 1 ticked, 2 greyed
+    // A change of value made by the program raises Click at once, before this
+    // returns; setting the current value again raises nothing.
+    void setValue(int value);
+
+    std::function<void()> onClick;
+    // The backend's report of the user's click: the box now shows `value`.
+    void userClicked(int value);
+
+private:
+    int value_ = 0;
+};
+
+class PictureBox : public Control {
+public:
+    PictureBox(Form& form, std::wstring name, Bounds bounds, int tabIndex, bool visible);
+
+    // MouseDown(button, shift, x, y): the position is in twips.
+    std::function<void(int button, int shift, double x, double y)> onMouseDown;
+    void raiseMouseDown(int button, int shift, double x, double y);
+};
+
+class Image : public Control {
+public:
+    Image(Form& form, std::wstring name, Bounds bounds, int pictureResource);
+    int pictureResource() const { return picture_; }
+
+private:
+    int picture_;
+};
+
+class Timer : public Control {
+public:
+    Timer(Form& form, std::wstring name, int intervalMs, bool enabled);
+
+    int interval() const { return interval_; }  // 1..65535 ms
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool on);
+
+    std::function<void()> onTick;
+    // The backend's tick: does nothing once the timer is disabled, even for a
+    // tick that was already on its way.
+    void raiseTick();
+
+private:
+    int interval_;
+    bool enabled_;
+};
+
+struct MenuItem {
+    std::wstring name;     // mnuPlik, mnuPlikZresetuj, ...
+    std::wstring caption;  // "&" marks the access key; "-" is a separator
+    std::vector<MenuItem*> items;
+    std::function<void()> onClick;
+    int id = 0;  // command number, given when the item is added to the form
+    bool separator() const { return caption == L"-"; }
+};
+
+class Form {
+public:
+    Form(Platform& platform, std::wstring name);
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    virtual ~Form();
+
+    Platform& platform() const { return platform_; }
+    const std::wstring& name() const { return name_; }
+    const std::vector<Control*>& controls() const { return controls_; }
+    const std::vector<MenuItem*>& menu() const { return menu_; }
+
+    // Settings, fixed before the window is created.
+    std::wstring caption;
+    int clientWidth = 0, clientHeight = 0;  // twips
+    bool minButton = true;
+    bool maxButton = false;  // the frame is always fixed single: it cannot be resized
+    int iconResource = 0;
+
+    // Menu bar: top-level items, in order. The form gives every item its command number.
+    void addMenu(MenuItem& top);
+
+    // Events.
+    std::function<void()> onLoad;
+    std::function<void()> onResize;               // first display, every change of window state
+    std::function<void(int& cancel)> onUnload;    // close box, system menu, end of session
+    std::function<void()> onTaskbarCreated;       // the shell's taskbar was (re)created
+
+    // Operations.
+    // Modeless, no owner; creates the window first if needed. The first display
+    // raises Resize; a window hidden while minimised comes back restored (and
+    // that change of state raises Resize too).
+    void show();
+    void showModal(Form& owner);    // returns once the form has been unloaded
+    void hide();
+    void unload();                  // destroys the window; the next show builds it anew
+    bool visible() const;
+    int windowState() const;
+    void setWindowState(int state);
+    void setFocus();
+    Handle handle() const;
+    Handle iconHandle() const;
+    bool created() const { return created_; }
+
+    // For backends.
+    void raiseLoad() { Dispatch(onLoad); }
+    void raiseResize() { Dispatch(onResize); }
+    void raiseTaskbarCreated() { Dispatch(onTaskbarCreated); }
+    // Raises Unload; true when the form may close (no handler set the cancel flag).
+    bool raiseUnload();
+    void setCreated(bool created) { created_ = created; }
+    void add(Control& control);  // called by Control's constructor
+
+private:
+    void number(MenuItem& item);
+
+    Platform& platform_;
+    std::wstring name_;
+    std::vector<Control*> controls_;
+    std::vector<MenuItem*> menu_;
+    int nextCommand_ = 100;
+    bool created_ = false;
+};
+
+// The platform under the toolkit: the native windows, and the process's few
+// services. Win32Platform (toolkit_win.h) and HeadlessPlatform (headless.h).
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Process.
+    virtual bool AnotherInstanceRunning() = 0;
+    virtual std::wstring ArgumentText() = 0;  // the command line without the program's own path
+    virtual std::filesystem::path AppDirectory() = 0;
+    virtual std::wstring ExeName() = 0;       // file name without extension
+    [[noreturn]] virtual void EndProcess() = 0;
+    virtual double TimeOfDaySeconds() = 0;    // local time of day, 0..86400, with a fraction
+
+    // Forms and controls: called by the toolkit objects above.
+    virtual void Create(Form& form) = 0;
+    virtual void Destroy(Form& form) = 0;
+    virtual void Show(Form& form) = 0;
+    virtual void ShowModal(Form& form, Form& owner) = 0;
+    virtual void Hide(Form& form) = 0;
+    virtual bool IsVisible(const Form& form) const = 0;
+    virtual int WindowState(const Form& form) const = 0;
+    virtual void SetWindowState(Form& form, int state) = 0;
+    virtual void Focus(Form& form) = 0;
+    virtual void Focus(Control& control) = 0;
+    virtual void Activate(Form& form) = 0;
+    virtual Handle WindowHandle(const Form& form) const = 0;
+    virtual Handle WindowHandle(const Control& control) const = 0;
+    virtual Handle IconHandle(const Form& form) const = 0;
+    virtual double TwipsPerPixel(const Form& form) const = 0;
+    virtual void Changed(Control& control) = 0;
+
+    // Shell: opens a document or URL with its registered program; the result is not examined.
+    virtual void ShellOpen(Handle owner, const std::wstring& target) = 0;
+    // Notification area: true when the shell took the request.
+    virtual bool NotifyIcon(TrayOp op, const TrayIcon& icon) = 0;
+
+    // Runs the program: creates the startup form, raises its Load, shows it
+    // and delivers events until the process ends.
+    virtual int Run(Form& startup) = 0;
+};
+
+// The process ended inside a handler (headless backend only: the Win32 backend
+// really ends the process). Not a std::exception, so no failure guard catches it.
+struct ProcessEnded {};
+
+}  // namespace tk
