@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tk {
@@ -200,6 +201,10 @@ private:
 };
 
 struct MenuItem {
+    MenuItem() = default;
+    MenuItem(std::wstring name, std::wstring caption, std::vector<MenuItem*> items = {})
+        : name(std::move(name)), caption(std::move(caption)), items(std::move(items)) {}
+
     std::wstring name;     // mnuPlik, mnuPlikZresetuj, ...
     std::wstring caption;  // "&" marks the access key; "-" is a separator
     std::vector<MenuItem*> items;

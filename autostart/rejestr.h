@@ -1,0 +1,32 @@
+// Registry string values: read, write (creating the key) and delete.
+// Nothing here reports a failure: a read that cannot deliver text delivers nothing.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace czasomir {
+
+using RegistryRoot = std::uint32_t;
+inline constexpr RegistryRoot kHkeyCurrentUser = 0x80000001u;
+inline constexpr RegistryRoot kHkeyLocalMachine = 0x80000002u;
+
+class Rejestr {
+public:
+    virtual ~Rejestr() = default;
+    // The REG_SZ value's text up to its first NUL; nothing when the key or value
+    // is missing, not readable, or not REG_SZ. Empty text is a text, not nothing.
+    virtual std::optional<std::wstring> ReadStringValue(RegistryRoot root, const std::wstring& keyPath,
+                                                        const std::wstring& valueName) = 0;
+    // Stores text as REG_SZ, creating the key when missing.
+    virtual void WriteStringValue(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName,
+                                  const std::wstring& text) = 0;
+    virtual void DeleteValue(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName) = 0;
+};
+
+// The Windows registry (rejestr_win.cpp).
+std::unique_ptr<Rejestr> MakeWindowsRejestr();
+
+}  // namespace czasomir
