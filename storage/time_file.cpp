@@ -1,0 +1,103 @@
+#include "storage/time_file.h"
+
+#include "storage/file_io.h"
+
+#include <chrono>
+#include <limits>
+#include <thread>
+#include <utility>
+
+namespace czasomir {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A save that meets a file held by another program (a virus scanner, a backup
+// tool) tries again a few times within about 150 ms before it gives up.
+constexpr int kSaveAttempts = 4;
+constexpr std::chrono::milliseconds kRetryPause{50};
+
+[[noreturn]] void Fail(const char* step, const file_io::Result& result) {
+    throw SaveFailed(std::string(step) + " (error " + std::to_string(result.code) + ")");
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseTotal(std::string_view head) {
+    std::string_view line = head.substr(0, head.find_first_of("\r\n"));
+    if (line.size() > kTimeFileLineLimit) return std::nullopt;
+    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
+
+    bool negative = false;
+    if (!line.empty() && (line.front() == '-' || line.front() == '+')) {
+        negative = line.front() == '-';
+        line.remove_prefix(1);
+    }
+    if (line.empty()) return std::nullopt;
+
+    // The magnitude is built up negatively, so that -2147483648 fits.
+    constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    std::int64_t value = 0;
+    for (const char c : line) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 - (c - '0');
+        if (value < kMin) return std::nullopt;
+    }
+    if (!negative) {
+        if (-value > kMax) return std::nullopt;
+        value = -value;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::string FormatTotalLine(std::int32_t total) {
+    return std::to_string(total) + "\r\n";
+}
+
+TimeFile::TimeFile(std::filesystem::path directory)
+    : path_(std::move(directory) / "czas.dat") {
+    tempPath_ = path_;
+    tempPath_ += ".new";
+}
+
+void TimeFile::LoadOrCreate(ElapsedCounter& counter) const {
+    std::optional<std::string> head = file_io::ReadHead(path_, kTimeFileLineLimit + 1);
+    if (!head) {
+        // Creating only what does not exist leaves alone a czas.dat that is
+        // there but unreadable (locked, no access, a directory), and one that
+        // appeared in the meantime.
+        if (file_io::CreateNew(path_, FormatTotalLine(counter.StoredSeconds)).ok()) {
+            head = file_io::ReadHead(path_, kTimeFileLineLimit + 1);
+        }
+    }
+    if (head) {
+        if (const std::optional<std::int32_t> value = ParseTotal(*head)) counter.StoredSeconds = *value;
+    }
+    counter.TotalSeconds = counter.StoredSeconds;
+}
+
+void TimeFile::SaveTotal(const ElapsedCounter& counter) const {
+    // The new line goes to a file of its own, reaches the disk, and only then
+    // takes czas.dat's place in one rename: a crash or a power cut at any
+    // moment leaves czas.dat holding the old line or the new one.
+    const std::string line = FormatTotalLine(counter.TotalSeconds);
+    for (int attempt = 1;; ++attempt) {
+        file_io::Result result = file_io::WriteDurably(tempPath_, line);
+        const char* step = "writing czas.dat.new failed";
+        if (result.ok()) {
+            result = file_io::ReplaceDurably(tempPath_, path_);
+            step = "replacing czas.dat failed";
+        }
+        if (result.ok()) return;
+        if (result.kind != file_io::Result::Kind::Busy || attempt == kSaveAttempts) {
+            file_io::RemoveQuietly(tempPath_);
+            Fail(step, result);
+        }
+        std::this_thread::sleep_for(kRetryPause);
+    }
+}
+
+}  // namespace czasomir

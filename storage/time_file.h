@@ -1,0 +1,60 @@
+// czas.dat: the counter's total kept between runs, one line such as "3725\r\n".
+#pragma once
+
+#include "core/elapsed_counter.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace czasomir {
+
+// A save that did not replace czas.dat; what() names the failing step.
+struct SaveFailed : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// How much of the file's beginning the reader looks at: a first line longer
+// than this is not a number, however long or binary the rest of the file is.
+inline constexpr std::size_t kTimeFileLineLimit = 64;
+
+// The value of the first line of a time file, given the file's first
+// kTimeFileLineLimit + 1 bytes or more (the whole file when it is shorter).
+// The first line ends at the first CR or LF, or at the end of the bytes. With
+// any blanks and tabs around it removed, it must be exactly an optionally
+// signed ("-" or "+") run of decimal digits, leading zeros allowed, whose value
+// fits in a signed 32-bit integer. Anything else gives no value: an empty
+// line, a fraction ("12.5"), an exponent, letters ("12abc"), a byte-order mark,
+// an inner blank, a line longer than the limit. A missing line end is fine.
+std::optional<std::int32_t> ParseTotal(std::string_view head);
+
+// The line written for a total: the decimal value, "-" when negative, CR LF.
+std::string FormatTotalLine(std::int32_t total);
+
+class TimeFile {
+public:
+    explicit TimeFile(std::filesystem::path directory);  // the file is directory/"czas.dat"
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // Sets StoredSeconds from the file and TotalSeconds equal to it. A missing
+    // file is created holding StoredSeconds (0 at startup); an existing file
+    // that cannot be read or holds no number is left untouched and
+    // StoredSeconds keeps its value. Never throws, reports nothing.
+    void LoadOrCreate(ElapsedCounter& counter) const;
+
+    // Replaces the file's content with TotalSeconds as one whole step: the
+    // file holds either the old line or the new one, whenever the process
+    // dies. Throws SaveFailed when the file could not be replaced.
+    void SaveTotal(const ElapsedCounter& counter) const;
+
+private:
+    std::filesystem::path path_;
+    std::filesystem::path tempPath_;  // the new content before it takes the file's place
+};
+
+}  // namespace czasomir

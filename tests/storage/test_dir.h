@@ -1,0 +1,46 @@
+// A fresh directory for one test, named with blanks and Polish letters, and
+// the few file helpers the tests share.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace czasomir::test {
+
+class TestDir {
+public:
+    TestDir() {
+        std::random_device random;
+        path_ = std::filesystem::temp_directory_path() / std::filesystem::path(u8"Czasomir próba zażółć");
+        path_ += " " + std::to_string(random()) + "-" + std::to_string(random());
+        std::filesystem::create_directories(path_);
+    }
+    ~TestDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TestDir(const TestDir&) = delete;
+    TestDir& operator=(const TestDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace czasomir::test
