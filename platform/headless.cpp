@@ -119,13 +119,7 @@ void HeadlessPlatform::Destroy(Form& form) {
 
 void HeadlessPlatform::Show(Form& form) {
     Window& w = windows_.at(&form);
-    if (!w.visible && w.state == kMinimized && w.shown) {
-        // A window hidden while minimised comes back restored.
-        w.visible = true;
-        w.state = kNormal;
-        form.raiseResize();
-        return;
-    }
+    if (w.visible) return;
     w.visible = true;
     if (!w.shown) {
         w.shown = true;
@@ -136,8 +130,9 @@ void HeadlessPlatform::Show(Form& form) {
             if (focusable && c->visible() && (!first || c->tabIndex() < first->tabIndex())) first = c;
         }
         if (first) focusedControl_ = first;
-        form.raiseResize();
     }
+    w.state = kNormal;  // a window hidden while minimised comes back restored
+    form.raiseResize();
 }
 
 void HeadlessPlatform::ShowModal(Form& form, Form& owner) {

@@ -237,14 +237,15 @@ public:
 
     // Events.
     std::function<void()> onLoad;
-    std::function<void()> onResize;               // first display, every change of window state
+    std::function<void()> onResize;               // each display of a hidden window, every change of window state
     std::function<void(int& cancel)> onUnload;    // close box, system menu, end of session
     std::function<void()> onTaskbarCreated;       // the shell's taskbar was (re)created
 
     // Operations.
-    // Modeless, no owner; creates the window first if needed. The first display
-    // raises Resize; a window hidden while minimised comes back restored (and
-    // that change of state raises Resize too).
+    // Modeless, no owner; creates the window first if needed. Displaying a
+    // hidden window (the first display included) raises Resize; a window that
+    // was hidden while minimised comes back restored. Showing a visible window
+    // does nothing.
     void show();
     void showModal(Form& owner);    // returns once the form has been unloaded
     void hide();
