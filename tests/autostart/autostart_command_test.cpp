@@ -1,0 +1,78 @@
+#include "autostart/autostart.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace czasomir {
+namespace {
+
+TEST(AutostartCommand, QuotesThePathAndAddsTheSwitch) {
+    EXPECT_EQ(AutostartCommand(L"C:\\Tools\\Timer", L"Czasomir"), L"\"C:\\Tools\\Timer\\Czasomir.exe\" /auto");
+    EXPECT_EQ(AutostartCommand(L"C:\\Program Files\\Mój czas", L"Czasomir"),
+              L"\"C:\\Program Files\\Mój czas\\Czasomir.exe\" /auto");
+    EXPECT_EQ(AutostartCommand(L"D:\\x", L"Inna nazwa"), L"\"D:\\x\\Inna nazwa.exe\" /auto");
+}
+
+TEST(AutostartCommand, AlwaysInsertsTheSeparator) {
+    EXPECT_EQ(AutostartCommand(L"C:\\", L"Czasomir"), L"\"C:\\\\Czasomir.exe\" /auto");
+    EXPECT_EQ(UnquotedAutostartCommand(L"C:\\", L"Czasomir"), L"C:\\\\Czasomir.exe /auto");
+    EXPECT_EQ(AutostartCommand(L"\\\\serwer\\udział", L"Czasomir"), L"\"\\\\serwer\\udział\\Czasomir.exe\" /auto");
+}
+
+TEST(AutostartCommand, TheOlderFormHasNoQuotes) {
+    EXPECT_EQ(UnquotedAutostartCommand(L"C:\\Program Files\\Timer", L"Czasomir"),
+              L"C:\\Program Files\\Timer\\Czasomir.exe /auto");
+}
+
+TEST(IsAutostartRegistration, AcceptsBothFormsExactly) {
+    const std::wstring dir = L"C:\\Program Files\\Timer";
+    EXPECT_TRUE(IsAutostartRegistration(L"\"C:\\Program Files\\Timer\\Czasomir.exe\" /auto", dir, L"Czasomir"));
+    EXPECT_TRUE(IsAutostartRegistration(L"C:\\Program Files\\Timer\\Czasomir.exe /auto", dir, L"Czasomir"));
+
+    const std::wstring others[] = {
+        L"",
+        L"\"c:\\Program Files\\Timer\\Czasomir.exe\" /auto",   // letter case
+        L"\"C:\\Program Files\\Timer\\Czasomir.exe\" /AUTO",
+        L"\"C:\\Program Files\\Timer\\Czasomir.EXE\" /auto",
+        L"\"C:\\Program Files\\Timer\\Czasomir.exe\"  /auto",  // blanks
+        L"\"C:\\Program Files\\Timer\\Czasomir.exe\" /auto ",
+        L" \"C:\\Program Files\\Timer\\Czasomir.exe\" /auto",
+        L"C:\\Program Files\\Timer\\Czasomir.exe  /auto",
+        L"\"C:\\Program Files\\Timer\\Czasomir.exe /auto\"",   // quotes elsewhere
+        L"\"C:\\Program Files\\Timer\\Czasomir.exe\"/auto",
+        L"\"C:\\Program Files\\Timer\\Czasomir.exe\"",         // no switch
+        L"C:\\Program Files\\Timer\\Czasomir.exe",
+        L"\"C:\\Program Files\\Timer\\Czasomir.exe\" -auto",
+        L"\"C:\\Program Files\\Timer\\\\Czasomir.exe\" /auto",  // another path
+        L"\"C:\\Program Files\\Inny\\Czasomir.exe\" /auto",
+        L"\"C:\\Program Files\\Timer\\Czasomir2.exe\" /auto",
+        std::wstring(L"\"C:\\Program Files\\Timer\\Czasomir.exe\" /auto") + L'\0',  // a NUL kept in the text
+    };
+    for (const auto& other : others) EXPECT_FALSE(IsAutostartRegistration(other, dir, L"Czasomir")) << other;
+}
+
+}  // namespace
+}  // namespace czasomir
+
+namespace czasomir {
+namespace {
+
+TEST(DirectoryText, KeepsBlanksAndPolishLettersWhateverTheLocale) {
+    EXPECT_EQ(DirectoryText(std::filesystem::path(u8"C:/Program Files/Mój zegar żółć")),
+              L"C:/Program Files/Mój zegar żółć");
+    EXPECT_EQ(DirectoryText(std::filesystem::path(u8"D:/𝄞 x")), L"D:/𝄞 x");
+    EXPECT_EQ(DirectoryText(std::filesystem::path()), L"");
+}
+
+#ifndef _WIN32
+TEST(DirectoryText, BytesThatAreNotUtf8BecomeReplacementCharacters) {
+    const std::string bytes = "a\xC5" "b\xFF\xE2\x82" "c\xC0\xAF" "d\xED\xA0\x80" "e\xC5\x82";
+    const std::wstring text = DirectoryText(std::filesystem::path(bytes));
+    EXPECT_EQ(text, L"a\uFFFDb\uFFFD\uFFFDc\uFFFDd\uFFFDe\u0142");
+}
+#endif
+
+}  // namespace
+}  // namespace czasomir
