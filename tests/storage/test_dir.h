@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -33,9 +34,15 @@ private:
     std::filesystem::path path_;
 };
 
-inline std::string ReadBytes(const std::filesystem::path& file) {
+// The whole content, or nothing when the file cannot be opened.
+inline std::optional<std::string> TryReadBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!in.is_open()) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline std::string ReadBytes(const std::filesystem::path& file) {
+    return TryReadBytes(file).value_or("");
 }
 
 inline void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
