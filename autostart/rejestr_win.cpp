@@ -66,8 +66,13 @@ public:
         RegCreateKeyW(RootHandle(root), keyPath.c_str(), key.out());
         if (!key) return;
         // Stored without a terminator: the reader takes data with or without one.
-        if (text.size() > std::numeric_limits<DWORD>::max() / sizeof(wchar_t)) return;
-        RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+        // RegSetValueExW counts a NUL that follows the given bytes in memory as
+        // the forgotten terminator and stores it too, so the copy handed over
+        // is followed by a character that is not NUL.
+        if (text.size() >= std::numeric_limits<DWORD>::max() / sizeof(wchar_t)) return;
+        std::vector<wchar_t> data(text.begin(), text.end());
+        data.push_back(L'\xFFFF');
+        RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
                        static_cast<DWORD>(text.size() * sizeof(wchar_t)));
     }
 
