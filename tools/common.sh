@@ -55,6 +55,9 @@ wine_up() {
   # wineserver -p stays in the foreground: run it in the background.
   wineserver -p >/dev/null 2>&1 &
   sleep 0.2
+  # The first program of a session starts Wine's background services, which
+  # keep its output open: let that be a throwaway program, not a test.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 wine_down() {
