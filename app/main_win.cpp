@@ -1,0 +1,32 @@
+// Czasomir.exe: hands control to the toolkit, which creates the main window.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "autostart/rejestr.h"
+#include "platform/toolkit_win.h"
+#include "ui/main/form1.h"
+
+namespace {
+
+int SaveIntervalMs() {
+#ifdef CZASOMIR_TEST_HOOKS
+    // Test builds only: a short save period, for the test that kills the process.
+    wchar_t text[16];
+    const DWORD n = GetEnvironmentVariableW(L"CZASOMIR_TEST_SAVE_MS", text, 16);
+    if (n > 0 && n < 16) {
+        const long ms = std::wcstol(text, nullptr, 10);
+        if (ms >= 1 && ms <= 65535) return static_cast<int>(ms);
+    }
+#endif
+    return czasomir::kSaveIntervalMs;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    tk::Win32Platform platform;
+    auto registry = czasomir::MakeWindowsRejestr();
+    czasomir::Form1 form1(platform, *registry, SaveIntervalMs());
+    return platform.Run(form1);
+}
