@@ -126,7 +126,6 @@ struct Picture {
   std::vector<std::uint8_t> pixels;
 
   Picture(int w, int h, std::uint8_t fill) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, fill) {}
-  bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
   std::uint8_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
   std::uint8_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
@@ -457,7 +456,9 @@ std::vector<bool> Shrink(std::vector<bool> mask, int width, int height) {
 }
 
 // The logo: a large decorative C spanning both lines, "ZASOMIR" in silver capitals beside it,
-// and below them, on a white label edged in blue, the motto in dark blue script.
+// and below them, on a white label edged in blue, the motto in dark blue script. The rest is
+// transparent so that the window shows through: about two fifths of the banner, a share set by
+// the label's length and the weight of the letters.
 Picture Banner() {
   Picture banner(kBannerWidth, kBannerHeight, kBannerClear);
   const int w = kBannerWidth, h = kBannerHeight;
@@ -474,8 +475,8 @@ Picture Banner() {
     }
 
   // Metal letters with a black outline: the initial C, an outer oval less an inner one set to
-  // the right, open at the right, its ends rounded off, a light line engraved along its middle;
-  // then the capitals.
+  // the right, open at the right, its ends rounded off, a light line engraved two pixels inside
+  // its edge; then the capitals.
   const Point outer{19, 22.5}, inner{22.5, 22.5};
   auto inOval = [](Point p, Point c, double rx, double ry) {
     const double dx = (p.x - c.x) / rx, dy = (p.y - c.y) / ry;
