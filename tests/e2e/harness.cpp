@@ -77,6 +77,8 @@ const czasomir::Form1& MainWindowModel() {
 
 std::filesystem::path ExePath(bool testHooks) { return HostPath(testHooks ? CZASOMIR_TESTHOOKS_EXE : CZASOMIR_EXE); }
 
+std::filesystem::path ScreenshotDirectory() { return HostPath(CZASOMIR_SCREENSHOT_DIR); }
+
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     for (;;) {

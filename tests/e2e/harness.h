@@ -22,6 +22,9 @@ const czasomir::Form1& MainWindowModel();
 // The executable under test: the shipped build, or the build with test switches.
 std::filesystem::path ExePath(bool testHooks = false);
 
+// Where screenshots of this build go (screenshots/ in the build tree).
+std::filesystem::path ScreenshotDirectory();
+
 // Polls until `done` holds or the time runs out; true when it held.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
