@@ -75,6 +75,7 @@ private:
     Rejestr& registry_;
     TimeFile timeFile_;
     std::unique_ptr<Form2> about_;
+    bool correctingCheck1_ = false;  // the Click handler is setting the box to what the registry holds
     int trayAttempts_ = 0;
     bool trayGaveUp_ = false;  // the icon could not be added: the window stays reachable
 };
