@@ -50,6 +50,9 @@ wine_up() {
     echo "Creating the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     wineboot -i >"$WINEPREFIX.boot.log" 2>&1 || true
+    # No window manager runs on the private display: without this Wine waits
+    # for one each time a window is hidden or destroyed.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$WINEPREFIX.boot.log" 2>&1 || true
     wineserver -w
   fi
   # wineserver -p stays in the foreground: run it in the background.
