@@ -1,5 +1,7 @@
 #include "core/elapsed_text.h"
 
+#include "core/decimal_text.h"
+
 namespace czasomir {
 
 namespace {
@@ -11,7 +13,7 @@ void AppendField(std::wstring& text, std::int64_t value) {
         value = -value;
     }
     if (value < 10) text += L'0';
-    text += std::to_wstring(value);
+    text += DecimalText<wchar_t>(value);
 }
 
 }  // namespace
