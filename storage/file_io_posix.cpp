@@ -1,6 +1,7 @@
 #include "storage/file_io.h"
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,33 @@
 namespace czasomir::file_io {
 
 namespace {
+
+// The wide text as UTF-8 (wchar_t holds whole code points here). A value that
+// is no code point becomes U+FFFD.
+std::string Utf8(const std::wstring& text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (const wchar_t c : text) {
+        char32_t code = static_cast<char32_t>(c);
+        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
+        if (code < 0x80) {
+            bytes += static_cast<char>(code);
+        } else if (code < 0x800) {
+            bytes += static_cast<char>(0xC0 | (code >> 6));
+            bytes += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            bytes += static_cast<char>(0xE0 | (code >> 12));
+            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            bytes += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            bytes += static_cast<char>(0xF0 | (code >> 18));
+            bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            bytes += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return bytes;
+}
 
 Result Failure() {
     const int code = errno;
@@ -34,8 +62,8 @@ Result Finish(int fd, std::string_view content, bool flush) {
 
 }  // namespace
 
-std::optional<std::string> ReadHead(const std::filesystem::path& file, std::size_t maxBytes) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+std::optional<std::string> ReadHead(const std::wstring& file, std::size_t maxBytes) {
+    const int fd = ::open(Utf8(file).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
     struct stat info {};
     std::optional<std::string> head;
@@ -58,24 +86,26 @@ std::optional<std::string> ReadHead(const std::filesystem::path& file, std::size
     return head;
 }
 
-Result CreateNew(const std::filesystem::path& file, std::string_view content) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+Result CreateNew(const std::wstring& file, std::string_view content) {
+    const int fd = ::open(Utf8(file).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return Failure();
     return Finish(fd, content, false);
 }
 
-Result WriteDurably(const std::filesystem::path& file, std::string_view content) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+Result WriteDurably(const std::wstring& file, std::string_view content) {
+    const int fd = ::open(Utf8(file).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return Failure();
     return Finish(fd, content, true);
 }
 
-Result ReplaceDurably(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (::rename(from.c_str(), to.c_str()) != 0) return Failure();
+Result ReplaceDurably(const std::wstring& from, const std::wstring& to) {
+    const std::string target = Utf8(to);
+    if (::rename(Utf8(from).c_str(), target.c_str()) != 0) return Failure();
     // The rename itself reaches the disk with the directory. It has already
     // taken place, so a directory that cannot be synced (some file systems
     // refuse) does not turn the save into a failure.
-    const std::filesystem::path dir = to.has_parent_path() ? to.parent_path() : ".";
+    const std::size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
     const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
@@ -84,8 +114,14 @@ Result ReplaceDurably(const std::filesystem::path& from, const std::filesystem::
     return {};
 }
 
-void RemoveQuietly(const std::filesystem::path& file) {
-    ::unlink(file.c_str());
+void RemoveQuietly(const std::wstring& file) {
+    ::unlink(Utf8(file).c_str());
+}
+
+void Pause(int milliseconds) {
+    timespec rest{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (::nanosleep(&rest, &rest) != 0 && errno == EINTR) {
+    }
 }
 
 }  // namespace czasomir::file_io

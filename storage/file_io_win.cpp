@@ -26,7 +26,7 @@ Result Finish(HANDLE file, std::string_view content, bool flush) {
 
 }  // namespace
 
-std::optional<std::string> ReadHead(const std::filesystem::path& file, std::size_t maxBytes) {
+std::optional<std::string> ReadHead(const std::wstring& file, std::size_t maxBytes) {
     const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -50,29 +50,33 @@ std::optional<std::string> ReadHead(const std::filesystem::path& file, std::size
     return head;
 }
 
-Result CreateNew(const std::filesystem::path& file, std::string_view content) {
+Result CreateNew(const std::wstring& file, std::string_view content) {
     const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return Failure();
     return Finish(handle, content, false);
 }
 
-Result WriteDurably(const std::filesystem::path& file, std::string_view content) {
+Result WriteDurably(const std::wstring& file, std::string_view content) {
     const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return Failure();
     return Finish(handle, content, true);
 }
 
-Result ReplaceDurably(const std::filesystem::path& from, const std::filesystem::path& to) {
+Result ReplaceDurably(const std::wstring& from, const std::wstring& to) {
     if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return Failure();
     }
     return {};
 }
 
-void RemoveQuietly(const std::filesystem::path& file) {
+void RemoveQuietly(const std::wstring& file) {
     ::DeleteFileW(file.c_str());
+}
+
+void Pause(int milliseconds) {
+    ::Sleep(static_cast<DWORD>(milliseconds));
 }
 
 }  // namespace czasomir::file_io

@@ -1,25 +1,30 @@
 #include "storage/time_file.h"
 
+#include "core/decimal_text.h"
 #include "storage/file_io.h"
 
-#include <chrono>
 #include <limits>
-#include <thread>
 #include <utility>
 
 namespace czasomir {
 
 namespace {
 
+#ifdef _WIN32
+constexpr wchar_t kSeparator[] = L"\\";
+#else
+constexpr wchar_t kSeparator[] = L"/";
+#endif
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // A save that meets a file held by another program (a virus scanner, a backup
 // tool) tries again a few times within about 150 ms before it gives up.
 constexpr int kSaveAttempts = 4;
-constexpr std::chrono::milliseconds kRetryPause{50};
+constexpr int kRetryPauseMilliseconds = 50;
 
 [[noreturn]] void Fail(const char* step, const file_io::Result& result) {
-    throw SaveFailed(std::string(step) + " (error " + std::to_string(result.code) + ")");
+    throw SaveFailed(std::string(step) + " (error " + DecimalText<char>(result.code) + ")");
 }
 
 }  // namespace
@@ -54,14 +59,11 @@ std::optional<std::int32_t> ParseTotal(std::string_view head) {
 }
 
 std::string FormatTotalLine(std::int32_t total) {
-    return std::to_string(total) + "\r\n";
+    return DecimalText<char>(total) + "\r\n";
 }
 
-TimeFile::TimeFile(std::filesystem::path directory)
-    : path_(std::move(directory) / "czas.dat") {
-    tempPath_ = path_;
-    tempPath_ += ".new";
-}
+TimeFile::TimeFile(std::wstring directory)
+    : path_(std::move(directory) + kSeparator + L"czas.dat"), tempPath_(path_ + L".new") {}
 
 void TimeFile::LoadOrCreate(ElapsedCounter& counter) const {
     std::optional<std::string> head = file_io::ReadHead(path_, kTimeFileLineLimit + 1);
@@ -96,7 +98,7 @@ void TimeFile::SaveTotal(const ElapsedCounter& counter) const {
             file_io::RemoveQuietly(tempPath_);
             Fail(step, result);
         }
-        std::this_thread::sleep_for(kRetryPause);
+        file_io::Pause(kRetryPauseMilliseconds);
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -37,9 +36,12 @@ std::string FormatTotalLine(std::int32_t total);
 
 class TimeFile {
 public:
-    explicit TimeFile(std::filesystem::path directory);  // the file is directory/"czas.dat"
+    // The file is the directory's text, a separator (a backslash on Windows,
+    // a slash elsewhere) and czas.dat, joined as they are: a drive root such
+    // as C:\ gives C:\\czas.dat, which Windows accepts.
+    explicit TimeFile(std::wstring directory);
 
-    const std::filesystem::path& path() const { return path_; }
+    const std::wstring& path() const { return path_; }
 
     // Sets StoredSeconds from the file and TotalSeconds equal to it. A missing
     // file is created holding StoredSeconds (0 at startup); an existing file
@@ -53,8 +55,8 @@ public:
     void SaveTotal(const ElapsedCounter& counter) const;
 
 private:
-    std::filesystem::path path_;
-    std::filesystem::path tempPath_;  // the new content before it takes the file's place
+    std::wstring path_;
+    std::wstring tempPath_;  // the new content before it takes the file's place
 };
 
 }  // namespace czasomir

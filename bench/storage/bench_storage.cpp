@@ -6,14 +6,20 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 namespace {
 
-std::filesystem::path ScratchDirectory() {
+std::wstring ScratchDirectory() {
     const char* chosen = std::getenv("CZASOMIR_BENCH_DIR");
     auto dir = (chosen ? std::filesystem::path(chosen) : std::filesystem::current_path()) / "czasomir-bench";
     std::filesystem::create_directories(dir);
-    return dir;
+#ifdef _WIN32
+    return dir.wstring();
+#else
+    const std::u32string text = dir.u32string();  // UTF-8 decoded, whatever the locale
+    return std::wstring(text.begin(), text.end());
+#endif
 }
 
 void SaveTotal(benchmark::State& state) {

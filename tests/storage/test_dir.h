@@ -34,6 +34,26 @@ private:
     std::filesystem::path path_;
 };
 
+// A path's text as the program takes directories and files: the native text
+// on Windows, the UTF-8 name decoded elsewhere, whatever the C library's locale.
+inline std::wstring Wide(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return path.wstring();
+#else
+    const std::u32string text = path.u32string();
+    return std::wstring(text.begin(), text.end());
+#endif
+}
+
+// The path named by such a text.
+inline std::filesystem::path PathOf(const std::wstring& text) {
+#ifdef _WIN32
+    return std::filesystem::path(text);
+#else
+    return std::filesystem::path(std::u32string(text.begin(), text.end()));
+#endif
+}
+
 // The whole content, or nothing when the file cannot be opened.
 inline std::optional<std::string> TryReadBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);

@@ -37,7 +37,7 @@ std::optional<std::int32_t> WholeLine(const std::string& content) {
 
 TEST(SaveTotal, KilledAtRandomMomentsLeavesAWholeLine) {
     test::TestDir dir;
-    const TimeFile file(dir.path());
+    const TimeFile file(test::Wide(dir.path()));
     file.SaveTotal(ElapsedCounter{});
     std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<int> pauseMicroseconds(0, 3000);
@@ -52,7 +52,7 @@ TEST(SaveTotal, KilledAtRandomMomentsLeavesAWholeLine) {
         // rename; such a read is skipped.
         std::optional<std::int32_t> seen;
         do {
-            if (const std::optional<std::string> content = test::TryReadBytes(file.path())) {
+            if (const std::optional<std::string> content = test::TryReadBytes(test::PathOf(file.path()))) {
                 seen = WholeLine(*content);
                 ASSERT_TRUE(seen) << "czas.dat held \"" << *content << "\" while the saver ran";
             }
@@ -61,7 +61,7 @@ TEST(SaveTotal, KilledAtRandomMomentsLeavesAWholeLine) {
         std::this_thread::sleep_for(std::chrono::microseconds(pauseMicroseconds(random)));
         saver.Kill();
 
-        const std::string content = test::ReadBytes(file.path());
+        const std::string content = test::ReadBytes(test::PathOf(file.path()));
         const std::optional<std::int32_t> value = WholeLine(content);
         ASSERT_TRUE(value) << "after kill " << kill << " czas.dat held \"" << content << '"';
         ASSERT_GE(std::llabs(*value), std::llabs(*seen)) << "an older total came back";

@@ -2,12 +2,13 @@
 // as fast as it can, until it is killed. The total's magnitude grows by one at
 // each save and its sign alternates, so the line's length changes each time.
 #include "storage/time_file.h"
+#include "test_dir.h"
 
 #include <cstdlib>
 #include <filesystem>
 
 int main() {
-    const czasomir::TimeFile file(std::filesystem::current_path());
+    const czasomir::TimeFile file(czasomir::test::Wide(std::filesystem::current_path()));
     czasomir::ElapsedCounter counter;
     file.LoadOrCreate(counter);
     std::int64_t step = std::llabs(counter.StoredSeconds);

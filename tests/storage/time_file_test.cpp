@@ -16,8 +16,10 @@
 namespace czasomir {
 namespace {
 
+using test::PathOf;
 using test::ReadBytes;
 using test::TestDir;
+using test::Wide;
 using test::WriteBytes;
 namespace fs = std::filesystem;
 
@@ -78,37 +80,37 @@ TEST(FormatTotalLine, WritesTheExactLine) {
 
 TEST(LoadOrCreate, AMissingFileIsCreatedHoldingZero) {
     TestDir dir;
-    const TimeFile file(dir.path());
-    EXPECT_EQ(file.path(), dir / "czas.dat");
+    const TimeFile file(Wide(dir.path()));
+    EXPECT_EQ(PathOf(file.path()), dir / "czas.dat");
     const ElapsedCounter counter = Loaded(file);
     EXPECT_EQ(counter.StoredSeconds, 0);
-    EXPECT_EQ(ReadBytes(file.path()), "0\r\n");
+    EXPECT_EQ(ReadBytes(PathOf(file.path())), "0\r\n");
 }
 
 TEST(LoadOrCreate, ReadsTheStoredTotal) {
     TestDir dir;
-    const TimeFile file(dir.path());
+    const TimeFile file(Wide(dir.path()));
     for (const auto& [content, value] : {std::pair<std::string, std::int32_t>{"3725\r\n", 3725},
                                          {"-100\r\n", -100},
                                          {"42\r\n17\r\n", 42},
                                          {"2147483647\r\n", kMax},
                                          {"-2147483648\r\n", kMin}}) {
-        WriteBytes(file.path(), content);
+        WriteBytes(PathOf(file.path()), content);
         EXPECT_EQ(Loaded(file).StoredSeconds, value) << content;
-        EXPECT_EQ(ReadBytes(file.path()), content);
+        EXPECT_EQ(ReadBytes(PathOf(file.path())), content);
     }
 }
 
 TEST(LoadOrCreate, AFileWithoutANumberGivesZeroAndIsLeftUntouched) {
     TestDir dir;
-    const TimeFile file(dir.path());
+    const TimeFile file(Wide(dir.path()));
     std::string huge(4 << 20, '\xFF');
     huge.replace(0, 5, "12345");  // a number, but the first line is 4 MiB long
     for (const std::string& content : {std::string(), std::string("3000000000\r\n"),
                                        std::string("czas\r\n"), std::string("\r\n5\r\n"), huge}) {
-        WriteBytes(file.path(), content);
+        WriteBytes(PathOf(file.path()), content);
         EXPECT_EQ(Loaded(file).StoredSeconds, 0);
-        EXPECT_EQ(ReadBytes(file.path()), content);
+        EXPECT_EQ(ReadBytes(PathOf(file.path())), content);
     }
 }
 
@@ -116,60 +118,60 @@ TEST(LoadOrCreate, AnUnreadableCzasDatIsLeftAlone) {
     TestDir dir;
     fs::create_directory(dir / "czas.dat");
     fs::create_directory(dir / "czas.dat" / "inner");
-    const TimeFile file(dir.path());
+    const TimeFile file(Wide(dir.path()));
     EXPECT_EQ(Loaded(file).StoredSeconds, 0);
-    EXPECT_TRUE(fs::is_directory(file.path()));
-    EXPECT_TRUE(fs::exists(file.path() / "inner"));
+    EXPECT_TRUE(fs::is_directory(PathOf(file.path())));
+    EXPECT_TRUE(fs::exists(PathOf(file.path()) / "inner"));
 }
 
 TEST(LoadOrCreate, ADirectoryThatCannotHoldTheFileGivesZero) {
     TestDir dir;
     WriteBytes(dir / "plik", "77\r\n");
-    const TimeFile file(dir / "plik");  // a path through a regular file
+    const TimeFile file(Wide(dir / "plik"));  // a path through a regular file
     EXPECT_EQ(Loaded(file).StoredSeconds, 0);
     EXPECT_EQ(ReadBytes(dir / "plik"), "77\r\n");
 }
 
 TEST(SaveTotal, WritesTheExactLineAndReadsBackAtBothEnds) {
     TestDir dir;
-    const TimeFile file(dir.path());
+    const TimeFile file(Wide(dir.path()));
     file.SaveTotal(WithTotal(kMax));
-    EXPECT_EQ(ReadBytes(file.path()), "2147483647\r\n");
+    EXPECT_EQ(ReadBytes(PathOf(file.path())), "2147483647\r\n");
     EXPECT_EQ(Loaded(file).StoredSeconds, kMax);
     file.SaveTotal(WithTotal(kMin));
-    EXPECT_EQ(ReadBytes(file.path()), "-2147483648\r\n");
+    EXPECT_EQ(ReadBytes(PathOf(file.path())), "-2147483648\r\n");
     EXPECT_EQ(Loaded(file).StoredSeconds, kMin);
     file.SaveTotal(WithTotal(5));  // a shorter line leaves nothing of the longer one
-    EXPECT_EQ(ReadBytes(file.path()), "5\r\n");
+    EXPECT_EQ(ReadBytes(PathOf(file.path())), "5\r\n");
     EXPECT_FALSE(fs::exists(dir / "czas.dat.new"));
 }
 
 TEST(SaveTotal, AfterAResetWritesZeroIntoAnEmptyFile) {
     TestDir dir;
-    const TimeFile file(dir.path());
-    WriteBytes(file.path(), "");
+    const TimeFile file(Wide(dir.path()));
+    WriteBytes(PathOf(file.path()), "");
     ElapsedCounter counter = Loaded(file);
     counter.StartCounting(100.0);
     counter.Tick(200.0);
     file.SaveTotal(counter);
-    EXPECT_EQ(ReadBytes(file.path()), "100\r\n");
+    EXPECT_EQ(ReadBytes(PathOf(file.path())), "100\r\n");
     counter.ResetCounter(300.0);
     file.SaveTotal(counter);
-    EXPECT_EQ(ReadBytes(file.path()), "0\r\n");
+    EXPECT_EQ(ReadBytes(PathOf(file.path())), "0\r\n");
 }
 
 TEST(SaveTotal, ATemporaryFileThatCannotBeWrittenFailsAndKeepsTheOldTotal) {
     TestDir dir;
-    const TimeFile file(dir.path());
-    WriteBytes(file.path(), "3725\r\n");
+    const TimeFile file(Wide(dir.path()));
+    WriteBytes(PathOf(file.path()), "3725\r\n");
     fs::create_directory(dir / "czas.dat.new");
     EXPECT_THROW(file.SaveTotal(WithTotal(1)), SaveFailed);
-    EXPECT_EQ(ReadBytes(file.path()), "3725\r\n");
+    EXPECT_EQ(ReadBytes(PathOf(file.path())), "3725\r\n");
 }
 
 TEST(SaveTotal, AFileThatCannotBeReplacedFailsAndLeavesNoTemporaryFile) {
     TestDir dir;
-    const TimeFile file(dir.path());
+    const TimeFile file(Wide(dir.path()));
     fs::create_directory(dir / "czas.dat");
     WriteBytes(dir / "czas.dat" / "inner", "9");
     EXPECT_THROW(file.SaveTotal(WithTotal(1)), SaveFailed);
@@ -180,7 +182,7 @@ TEST(SaveTotal, AFileThatCannotBeReplacedFailsAndLeavesNoTemporaryFile) {
 TEST(SaveTotal, AMissingDirectoryFails) {
     TestDir dir;
     WriteBytes(dir / "plik", "77\r\n");
-    const TimeFile file(dir / "plik");
+    const TimeFile file(Wide(dir / "plik"));
     try {
         file.SaveTotal(WithTotal(1));
         ADD_FAILURE() << "the save did not fail";
@@ -195,9 +197,9 @@ TEST(SaveTotal, AMissingDirectoryFails) {
 // but does not make it fail.
 TEST(SaveTotal, AFileHeldBrieflyByAnotherReaderIsStillReplaced) {
     TestDir dir;
-    const TimeFile file(dir.path());
-    WriteBytes(file.path(), "1\r\n");
-    auto reader = std::make_unique<std::ifstream>(file.path(), std::ios::binary);
+    const TimeFile file(Wide(dir.path()));
+    WriteBytes(PathOf(file.path()), "1\r\n");
+    auto reader = std::make_unique<std::ifstream>(PathOf(file.path()), std::ios::binary);
     ASSERT_TRUE(reader->is_open());
     std::thread release([&reader] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -205,7 +207,7 @@ TEST(SaveTotal, AFileHeldBrieflyByAnotherReaderIsStillReplaced) {
     });
     EXPECT_NO_THROW(file.SaveTotal(WithTotal(2)));
     release.join();
-    EXPECT_EQ(ReadBytes(file.path()), "2\r\n");
+    EXPECT_EQ(ReadBytes(PathOf(file.path())), "2\r\n");
 }
 
 }  // namespace
