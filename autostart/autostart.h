@@ -2,7 +2,6 @@
 // value and the command line stored in it.
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 #include "autostart/rejestr.h"
@@ -12,11 +11,6 @@ namespace czasomir {
 inline constexpr RegistryRoot kAutostartRoot = kHkeyLocalMachine;
 inline constexpr wchar_t kAutostartKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr wchar_t kAutostartValueName[] = L"CzasomirKR";
-
-// A directory's text as the program shows it to Windows: the native text on
-// Windows; elsewhere (tests) the UTF-8 name decoded, whatever the locale.
-// Bytes that are not UTF-8 become U+FFFD.
-std::wstring DirectoryText(const std::filesystem::path& directory);
 
 // The command stored in the Run value: "<directory>\<name>.exe" /auto. The
 // path is quoted so that Windows cannot take a blank inside it for the end of

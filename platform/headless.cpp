@@ -13,6 +13,16 @@ void HeadlessPlatform::Deliver(const std::function<void()>& event) {
     }
 }
 
+std::wstring HeadlessPlatform::AppDirectory() {
+#ifdef _WIN32
+    return appDirectory.wstring();
+#else
+    // Through UTF-32, which does not depend on the C library's locale.
+    const std::u32string text = appDirectory.u32string();
+    return std::wstring(text.begin(), text.end());
+#endif
+}
+
 void HeadlessPlatform::EndProcess() {
     ended = true;
     throw ProcessEnded{};

@@ -3,6 +3,7 @@
 // user (clicks, menu choices, minimise, close) and the shell.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <utility>
 #include <vector>
@@ -63,7 +64,7 @@ public:
     // Platform.
     bool AnotherInstanceRunning() override { return anotherInstance; }
     std::wstring ArgumentText() override { return argumentText; }
-    std::filesystem::path AppDirectory() override { return appDirectory; }
+    std::wstring AppDirectory() override;  // appDirectory's text
     std::wstring ExeName() override { return exeName; }
     [[noreturn]] void EndProcess() override;
     double TimeOfDaySeconds() override;

@@ -3,7 +3,7 @@
 
 #include <shellapi.h>
 
-#include <cwchar>
+#include <cstddef>
 #include <iterator>
 
 #include "platform/command_line.h"
@@ -34,9 +34,18 @@ std::wstring InstanceMutexName() {
         hash ^= static_cast<unsigned short>(c);
         hash *= 1099511628211ull;
     }
-    wchar_t hex[17];
-    std::swprintf(hex, 17, L"%016llX", hash);
-    return L"Global\\Czasomir-" + std::wstring(hex);
+    std::wstring name = L"Global\\Czasomir-0000000000000000";
+    for (std::size_t i = name.size(); hash != 0; hash >>= 4) name[--i] = L"0123456789ABCDEF"[hash & 0xF];
+    return name;
+}
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// Where the file name begins: just after the last separator.
+std::size_t NameStart(const std::wstring& path) {
+    std::size_t i = path.size();
+    while (i > 0 && !IsSeparator(path[i - 1])) --i;
+    return i;
 }
 
 }  // namespace
@@ -56,9 +65,23 @@ bool Win32Platform::AnotherInstanceRunning() {
 
 std::wstring Win32Platform::ArgumentText() { return ArgumentsAfterProgram(GetCommandLineW(), ModulePath()); }
 
-std::filesystem::path Win32Platform::AppDirectory() { return std::filesystem::path(ModulePath()).parent_path(); }
+// The path before the last separator, C:\Tools for C:\Tools\Czasomir.exe; a
+// drive's root keeps its separator: C:\ for C:\Czasomir.exe.
+std::wstring Win32Platform::AppDirectory() {
+    const std::wstring path = ModulePath();
+    std::size_t end = NameStart(path);
+    if (end > 1 && path[end - 2] != L':') --end;
+    return path.substr(0, end);
+}
 
-std::wstring Win32Platform::ExeName() { return std::filesystem::path(ModulePath()).stem().wstring(); }
+// The file name without its extension: "Czasomir" for C:\Tools\Czasomir.exe.
+std::wstring Win32Platform::ExeName() {
+    const std::wstring path = ModulePath();
+    std::wstring name = path.substr(NameStart(path));
+    const std::size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos && dot != 0) name.resize(dot);
+    return name;
+}
 
 void Win32Platform::EndProcess() { ExitProcess(0); }
 

@@ -17,7 +17,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -287,7 +286,7 @@ public:
     // Process.
     virtual bool AnotherInstanceRunning() = 0;
     virtual std::wstring ArgumentText() = 0;  // the command line without the program's own path
-    virtual std::filesystem::path AppDirectory() = 0;
+    virtual std::wstring AppDirectory() = 0;  // the executable's directory, as Windows gives it
     virtual std::wstring ExeName() = 0;       // file name without extension
     [[noreturn]] virtual void EndProcess() = 0;
     virtual double TimeOfDaySeconds() = 0;    // local time of day, 0..86400, with a fraction

@@ -25,7 +25,7 @@ public:
     // Process.
     bool AnotherInstanceRunning() override;
     std::wstring ArgumentText() override;
-    std::filesystem::path AppDirectory() override;
+    std::wstring AppDirectory() override;
     std::wstring ExeName() override;
     [[noreturn]] void EndProcess() override;
     double TimeOfDaySeconds() override;

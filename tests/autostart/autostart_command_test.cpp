@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 namespace czasomir {
@@ -52,27 +51,6 @@ TEST(IsAutostartRegistration, AcceptsBothFormsExactly) {
     };
     for (const auto& other : others) EXPECT_FALSE(IsAutostartRegistration(other, dir, L"Czasomir")) << other;
 }
-
-}  // namespace
-}  // namespace czasomir
-
-namespace czasomir {
-namespace {
-
-TEST(DirectoryText, KeepsBlanksAndPolishLettersWhateverTheLocale) {
-    EXPECT_EQ(DirectoryText(std::filesystem::path(u8"C:/Program Files/Mój zegar żółć")),
-              L"C:/Program Files/Mój zegar żółć");
-    EXPECT_EQ(DirectoryText(std::filesystem::path(u8"D:/𝄞 x")), L"D:/𝄞 x");
-    EXPECT_EQ(DirectoryText(std::filesystem::path()), L"");
-}
-
-#ifndef _WIN32
-TEST(DirectoryText, BytesThatAreNotUtf8BecomeReplacementCharacters) {
-    const std::string bytes = "a\xC5" "b\xFF\xE2\x82" "c\xC0\xAF" "d\xED\xA0\x80" "e\xC5\x82";
-    const std::wstring text = DirectoryText(std::filesystem::path(bytes));
-    EXPECT_EQ(text, L"a\uFFFDb\uFFFD\uFFFDc\uFFFDd\uFFFDe\u0142");
-}
-#endif
 
 }  // namespace
 }  // namespace czasomir

@@ -12,6 +12,7 @@
 #include "autostart/autostart.h"
 #include "fake_rejestr.h"
 #include "platform/headless.h"
+#include "tests/storage/test_dir.h"
 #include "ui/main/form1.h"
 
 namespace czasomir {
@@ -48,7 +49,7 @@ class Session {
 public:
     explicit Session(const fs::path& leaf = {}) : dir(leaf) { platform.appDirectory = dir.path(); }
 
-    std::wstring Directory() const { return DirectoryText(dir.path()); }
+    std::wstring Directory() const { return test::Wide(dir.path()); }
     std::wstring Quoted() const { return L"\"" + Directory() + L"\\" + platform.exeName + L".exe\" /auto"; }
     std::wstring Unquoted() const { return Directory() + L"\\" + platform.exeName + L".exe /auto"; }
 

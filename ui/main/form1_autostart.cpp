@@ -12,7 +12,7 @@ namespace czasomir {
 void Form1::SyncAutostartCheckBox() {
     RunEntry = registry_.ReadStringValue(kAutostartRoot, kAutostartKey, kAutostartValueName).value_or(L"");
     const bool registered =
-        IsAutostartRegistration(RunEntry, DirectoryText(platform().AppDirectory()), platform().ExeName());
+        IsAutostartRegistration(RunEntry, platform().AppDirectory(), platform().ExeName());
     Check1.setValue(registered ? 1 : 0);
 }
 
@@ -20,7 +20,7 @@ void Form1::Check1_Click() {
     // Setting the box's value raises Click at once; the correction below is no
     // request to change the registry and must not start another round.
     if (correctingCheck1_) return;
-    const std::wstring directory = DirectoryText(platform().AppDirectory());
+    const std::wstring directory = platform().AppDirectory();
     const std::wstring exeName = platform().ExeName();
 
     if (Check1.value() == 1) {
