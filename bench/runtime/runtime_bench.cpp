@@ -1,0 +1,264 @@
+// Czasomir.exe while it runs, against minimal_window.exe in the same run:
+//   - time from process start to a visible window (median of N runs), and in
+//     tray mode to the icon being in the notification area;
+//   - CPU time while counting with the window shown, minimised, and hidden in
+//     the tray, beside the minimal window idle and the minimal window ticking
+//     a label every 200 ms;
+//   - resident memory (working set), private bytes, GDI and USER objects, at
+//     the start of counting and at the end (growth would be a leak).
+// Prints each figure and its ratio to the baseline. bench/app measures the
+// idle program and the file size; this one measures it counting.
+//   runtime_bench <Czasomir.exe> <minimal_window.exe> [seconds per phase, 30] [runs, 10]
+#include <windows.h>
+#include <psapi.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Control ids of Czasomir's main window (in order of creation).
+constexpr int kPicture1 = 2;
+constexpr int kCommand1 = 4;
+
+double Now() {
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+HWND TopWindowOf(DWORD pid, const wchar_t* className) {
+    struct Search {
+        DWORD pid;
+        const wchar_t* className;
+        HWND found;
+    } search{pid, className, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            wchar_t name[64] = L"";
+            GetClassNameW(w, name, 64);
+            if (owner != s->pid || std::wcscmp(name, s->className) != 0) return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool TrayIconExists(HWND window, UINT id) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = id;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+std::wstring FolderOf(const std::wstring& exe) {
+    const auto slash = exe.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"." : exe.substr(0, slash);
+}
+
+struct Memory {
+    double workingSetKb = 0, privateKb = 0;
+    DWORD gdi = 0, user = 0;
+};
+
+// One run of a program, started in its own folder and killed at the end.
+class Run {
+public:
+    enum class Until { Visible, TrayIcon };
+
+    Run(const std::wstring& exe, const wchar_t* className, const std::wstring& arguments, Until until) {
+        std::wstring line = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+        const std::wstring folder = FolderOf(exe);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        const double start = Now();
+        if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                            &info))
+            return;
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        for (int i = 0; i < 10000; ++i) {
+            if (!window_) window_ = TopWindowOf(info.dwProcessId, className);
+            const bool ready = window_ && (until == Until::Visible
+                                               ? IsWindowVisible(window_) != FALSE
+                                               : TrayIconExists(GetDlgItem(window_, kPicture1), 1));
+            if (ready) {
+                readySeconds = Now() - start;
+                return;
+            }
+            Sleep(1);
+        }
+        window_ = nullptr;  // never got there
+    }
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+    ~Run() {
+        if (!process_) return;
+        TerminateProcess(process_, 0);
+        WaitForSingleObject(process_, 5000);
+        CloseHandle(process_);
+    }
+
+    HWND window() const { return window_; }
+    // Kernel and user time (Wine counts in steps of 10 ms).
+    double CpuSeconds() const {
+        FILETIME created, ended, kernel, user;
+        if (!GetProcessTimes(process_, &created, &ended, &kernel, &user)) return 0;
+        return Seconds(kernel) + Seconds(user);
+    }
+    Memory Measure() const {
+        Memory m;
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        if (GetProcessMemoryInfo(process_, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) {
+            m.workingSetKb = counters.WorkingSetSize / 1024.0;
+            m.privateKb = counters.PrivateUsage / 1024.0;
+        }
+        m.gdi = GetGuiResources(process_, GR_GDIOBJECTS);
+        m.user = GetGuiResources(process_, GR_USEROBJECTS);
+        return m;
+    }
+    double readySeconds = 0;
+
+private:
+    static double Seconds(FILETIME t) {
+        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+    }
+    HANDLE process_ = nullptr;
+    HWND window_ = nullptr;
+};
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+void Line(const char* what, double app, double baseline, const char* unit, const char* aim) {
+    std::printf("%-40s Czasomir %10.1f %-3s  minimal %10.1f %-3s  ratio %6.2f  (aim %s)\n", what, app, unit, baseline,
+                unit, baseline > 0 ? app / baseline : 0.0, aim);
+}
+
+// CPU used by each run over the same stretch of time, in milliseconds.
+std::vector<double> CpuOver(const std::vector<const Run*>& runs, DWORD ms) {
+    std::vector<double> before;
+    for (const Run* r : runs) before.push_back(r->CpuSeconds());
+    Sleep(ms);
+    std::vector<double> used;
+    for (std::size_t i = 0; i < runs.size(); ++i) used.push_back((runs[i]->CpuSeconds() - before[i]) * 1000);
+    return used;
+}
+
+void CpuLines(const char* what, const std::vector<double>& used, DWORD ms) {
+    const double app = used[0], idle = used[1], ticking = used[2];
+    std::printf("%-40s Czasomir %8.1f ms (%.2f%% of a core)  minimal idle %8.1f ms  minimal ticking %8.1f ms\n", what,
+                app, app / ms * 100, idle, ticking);
+    // A figure of 0 is less than the 10 ms that Wine counts in: no ratio then.
+    std::printf("%-40s ratio to idle %6.2f (aim <= 2)  ratio to ticking %6.2f%s\n", "", idle > 0 ? app / idle : 0.0,
+                ticking > 0 ? app / ticking : 0.0, idle > 0 && ticking > 0 ? "" : "  (a 0 is below the clock's 10 ms)");
+}
+
+void MemoryLine(const char* when, const Memory& app, const Memory& base) {
+    std::printf("%-40s Czasomir %8.0f KB  minimal %8.0f KB  difference %+7.0f KB (aim <= +3072)\n", when,
+                app.workingSetKb, base.workingSetKb, app.workingSetKb - base.workingSetKb);
+    // Wine reports neither private bytes nor GUI objects of another process: left out when zero.
+    if (app.privateKb > 0)
+        std::printf("%-40s private  %8.0f KB  minimal %8.0f KB\n", "", app.privateKb, base.privateKb);
+    if (app.gdi + app.user > 0)
+        std::printf("%-40s GDI objects %lu (minimal %lu), USER objects %lu (minimal %lu)\n", "", app.gdi, base.gdi,
+                    app.user, base.user);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: runtime_bench <Czasomir.exe> <minimal_window.exe> [seconds per phase] [runs]\n");
+        return 2;
+    }
+    const std::wstring app = argv[1], minimal = argv[2];
+    const DWORD phaseMs = static_cast<DWORD>((argc > 3 ? std::wcstod(argv[3], nullptr) : 30.0) * 1000);
+    const int runs = argc > 4 ? std::max(1, static_cast<int>(std::wcstol(argv[4], nullptr, 10))) : 10;
+    const wchar_t* kApp = L"Czasomir.Form1";
+    const wchar_t* kMinimal = L"MinimalWindow";
+
+    // Start-up: the two programs in turns, so that a slow stretch of the machine hits both.
+    std::vector<double> appStart, trayStart, minimalStart;
+    for (int i = 0; i < runs; ++i) {
+        {
+            Run r(minimal, kMinimal, L"", Run::Until::Visible);
+            if (r.window()) minimalStart.push_back(r.readySeconds * 1000);
+        }
+        {
+            Run r(app, kApp, L"", Run::Until::Visible);
+            if (r.window()) appStart.push_back(r.readySeconds * 1000);
+        }
+        {
+            Run r(app, kApp, L"/auto", Run::Until::TrayIcon);
+            if (r.window()) trayStart.push_back(r.readySeconds * 1000);
+        }
+    }
+    std::printf("runs: %d; phases of %.0f s\n", runs, phaseMs / 1000.0);
+    if (appStart.empty() || minimalStart.empty()) {
+        std::fprintf(stderr, "a window did not appear\n");
+        return 1;
+    }
+    Line("start to visible window (median)", Median(appStart), Median(minimalStart), "ms", "<= 1.5");
+    Line("start to visible window (fastest)", *std::min_element(appStart.begin(), appStart.end()),
+         *std::min_element(minimalStart.begin(), minimalStart.end()), "ms", "-");
+    if (!trayStart.empty())
+        Line("\"/auto\": start to tray icon (median)", Median(trayStart), Median(minimalStart), "ms", "-");
+    else
+        std::printf("\"/auto\": the tray icon never appeared\n");
+
+    // Counting, shown then minimised, then hidden in the tray, beside the two baselines.
+    Run idle(minimal, kMinimal, L"", Run::Until::Visible);
+    Run ticking(minimal, kMinimal, L"/tick", Run::Until::Visible);
+    if (!idle.window() || !ticking.window()) {
+        std::fprintf(stderr, "a window did not appear\n");
+        return 1;
+    }
+    {
+        Run a(app, kApp, L"", Run::Until::Visible);
+        if (!a.window()) {
+            std::fprintf(stderr, "Czasomir's window did not appear\n");
+            return 1;
+        }
+        SendMessageW(GetDlgItem(a.window(), kCommand1), BM_CLICK, 0, 0);
+        Sleep(500);
+        const Memory appFirst = a.Measure(), idleFirst = idle.Measure();
+        const std::vector<const Run*> three{&a, &idle, &ticking};
+        CpuLines("CPU while counting, window shown", CpuOver(three, phaseMs), phaseMs);
+        for (const Run* r : three) ShowWindow(r->window(), SW_MINIMIZE);
+        Sleep(300);
+        CpuLines("CPU while counting, window minimised", CpuOver(three, phaseMs), phaseMs);
+        const Memory appLast = a.Measure(), idleLast = idle.Measure();
+        MemoryLine("memory when counting began", appFirst, idleFirst);
+        MemoryLine("memory after both phases", appLast, idleLast);
+        std::printf("%-40s working set %+.0f KB, private %+.0f KB, GDI %+ld, USER %+ld\n", "Czasomir's growth meanwhile",
+                    appLast.workingSetKb - appFirst.workingSetKb, appLast.privateKb - appFirst.privateKb,
+                    static_cast<long>(appLast.gdi) - static_cast<long>(appFirst.gdi),
+                    static_cast<long>(appLast.user) - static_cast<long>(appFirst.user));
+    }
+    {
+        Run t(app, kApp, L"/auto", Run::Until::TrayIcon);
+        if (!t.window()) {
+            std::fprintf(stderr, "\"/auto\": the tray icon did not appear\n");
+            return 1;
+        }
+        Sleep(500);
+        CpuLines("CPU while counting in the tray (hidden)", CpuOver({&t, &idle, &ticking}, phaseMs), phaseMs);
+        MemoryLine("memory in the tray", t.Measure(), idle.Measure());
+    }
+    return 0;
+}
