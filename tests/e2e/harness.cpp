@@ -158,7 +158,13 @@ HWND App::mainWindow(int timeoutMs) {
     if (window_ && IsWindow(window_)) return window_;
     if (!process_) return nullptr;
     WaitUntil([&] { return (window_ = FindMainWindow(processId_)) != nullptr || !running(); }, timeoutMs);
-    if (window_) waitIdle(timeoutMs);
+    if (!window_) return nullptr;
+    // The window exists before its startup is over (and Wine's input-idle wait
+    // can return early): the display is filled during startup, and the window
+    // answers messages only once its startup has returned.
+    const int label = MainWindowModel().Label1.id();
+    WaitUntil([&] { return !WindowText(GetDlgItem(window_, label)).empty() || !running(); }, timeoutMs);
+    waitIdle(timeoutMs);
     return window_;
 }
 
@@ -171,6 +177,10 @@ std::wstring App::text(int controlId) { return WindowText(control(controlId)); }
 
 void App::waitIdle(int timeoutMs) {
     if (process_) WaitForInputIdle(process_, static_cast<DWORD>(timeoutMs));
+    // A message sent to the window returns once its thread is back in its message loop.
+    DWORD_PTR ignored = 0;
+    if (window_ && IsWindow(window_))
+        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs), &ignored);
 }
 
 void App::click(int controlId) {
