@@ -261,7 +261,11 @@ protected:
     HWND OpenAbout() {
         app_->choose(e2e::MainWindowModel().mnuPomocOProgramie.id);
         HWND about = nullptr;
-        WaitUntil([&] { return (about = FindAbout(app_->processId())) != nullptr; });
+        WaitUntil([&] { return (about = FindAbout(app_->processId())) != nullptr && IsWindowVisible(about); });
+        // The box is shown before its focus is set: a message it answers comes
+        // back only once the program is in the box's message loop.
+        DWORD_PTR ignored = 0;
+        if (about) SendMessageTimeoutW(about, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
         return about;
     }
 
