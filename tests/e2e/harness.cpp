@@ -1,5 +1,8 @@
 #include "tests/e2e/harness.h"
 
+#include <shellapi.h>
+
+#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -47,25 +50,6 @@ std::filesystem::path FreshRoot() {
     }
 }
 
-// Sets variables for the children started while it lives.
-class ScopedEnvironment {
-public:
-    explicit ScopedEnvironment(const std::vector<std::pair<std::wstring, std::wstring>>& vars) {
-        for (const auto& [name, value] : vars) {
-            wchar_t old[4096];
-            DWORD n = GetEnvironmentVariableW(name.c_str(), old, 4096);
-            saved_.emplace_back(name, n > 0 && n < 4096 ? std::optional<std::wstring>(old) : std::nullopt);
-            SetEnvironmentVariableW(name.c_str(), value.c_str());
-        }
-    }
-    ~ScopedEnvironment() {
-        for (const auto& [name, value] : saved_) SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
-    }
-
-private:
-    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved_;
-};
-
 }  // namespace
 
 const czasomir::Form1& MainWindowModel() {
@@ -110,17 +94,20 @@ RECT RectInParent(HWND child) {
     return r;
 }
 
-HWND FindMainWindow(DWORD processId) {
+HWND FindWindowOf(DWORD processId, const wchar_t* className, bool visibleOnly) {
     struct Search {
         DWORD pid;
+        const wchar_t* className;
+        bool visibleOnly;
         HWND found;
-    } search{processId, nullptr};
+    } search{processId, className, visibleOnly, nullptr};
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
             DWORD pid = 0;
             GetWindowThreadProcessId(window, &pid);
-            if (pid != s->pid || ClassName(window) != L"Czasomir.Form1") return TRUE;
+            if (pid != s->pid || ClassName(window) != s->className || (s->visibleOnly && !IsWindowVisible(window)))
+                return TRUE;
             s->found = window;
             return FALSE;
         },
@@ -128,36 +115,47 @@ HWND FindMainWindow(DWORD processId) {
     return search.found;
 }
 
-App::App(const Launch& launch) : root_(FreshRoot()), folder_(root_ / launch.folderName) {
-    std::filesystem::create_directories(folder_);
-    std::filesystem::copy_file(ExePath(launch.testHooks), exe());
-    if (launch.czasDat) std::ofstream(folder_ / L"czas.dat", std::ios::binary) << *launch.czasDat;
+HWND FindMainWindow(DWORD processId) { return FindWindowOf(processId, L"Czasomir.Form1"); }
 
-    std::wstring commandLine = L"\"" + exe().wstring() + L"\"";
-    if (!launch.arguments.empty()) commandLine += L" " + launch.arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    ScopedEnvironment environment(launch.environment);
-    if (CreateProcessW(exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                       &startup, &info)) {
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
-        processId_ = info.dwProcessId;
+ScopedEnvironment::ScopedEnvironment(const Variables& variables) {
+    for (const auto& [name, value] : variables) {
+        wchar_t old[4096];
+        DWORD n = GetEnvironmentVariableW(name.c_str(), old, 4096);
+        saved_.emplace_back(name, n > 0 && n < 4096 ? std::optional<std::wstring>(old) : std::nullopt);
+        SetEnvironmentVariableW(name.c_str(), value.c_str());
     }
 }
 
-App::~App() {
-    kill();
-    std::error_code ignored;
-    // The file system may hold the image a moment after the process ended.
-    WaitUntil([&] { return std::filesystem::remove_all(root_, ignored) != static_cast<std::uintmax_t>(-1); }, 2000);
+ScopedEnvironment::~ScopedEnvironment() {
+    for (const auto& [name, value] : saved_) SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
 }
 
-HWND App::mainWindow(int timeoutMs) {
+// --- Process ---------------------------------------------------------------------
+
+Process::Process(const std::filesystem::path& exe, std::wstring commandLine, const std::filesystem::path& folder,
+                 const Variables& environment) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ScopedEnvironment variables(environment);
+    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                       &info)) {
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        id_ = info.dwProcessId;
+    }
+}
+
+std::wstring Process::Quoted(const std::filesystem::path& exe, const std::wstring& arguments) {
+    return L"\"" + exe.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+}
+
+Process::~Process() { kill(); }
+
+HWND Process::mainWindow(int timeoutMs) {
     if (window_ && IsWindow(window_)) return window_;
     if (!process_) return nullptr;
-    WaitUntil([&] { return (window_ = FindMainWindow(processId_)) != nullptr || !running(); }, timeoutMs);
+    WaitUntil([&] { return (window_ = FindMainWindow(id_)) != nullptr || !running(); }, timeoutMs);
     if (!window_) return nullptr;
     // The window exists before its startup is over (and Wine's input-idle wait
     // can return early): the display is filled during startup, and the window
@@ -168,14 +166,14 @@ HWND App::mainWindow(int timeoutMs) {
     return window_;
 }
 
-HWND App::control(int id) {
+HWND Process::control(int id) {
     HWND main = mainWindow();
     return main ? GetDlgItem(main, id) : nullptr;
 }
 
-std::wstring App::text(int controlId) { return WindowText(control(controlId)); }
+std::wstring Process::text(int controlId) { return WindowText(control(controlId)); }
 
-void App::waitIdle(int timeoutMs) {
+void Process::waitIdle(int timeoutMs) {
     if (process_) WaitForInputIdle(process_, static_cast<DWORD>(timeoutMs));
     // A message sent to the window returns once its thread is back in its message loop.
     DWORD_PTR ignored = 0;
@@ -183,31 +181,31 @@ void App::waitIdle(int timeoutMs) {
         SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs), &ignored);
 }
 
-void App::click(int controlId) {
+void Process::click(int controlId) {
     SendMessageW(control(controlId), BM_CLICK, 0, 0);
     waitIdle();
 }
 
-void App::choose(int menuCommand) {
+void Process::choose(int menuCommand) {
     PostMessageW(mainWindow(), WM_COMMAND, MAKEWPARAM(menuCommand, 0), 0);
     waitIdle();
 }
 
-void App::close() { PostMessageW(mainWindow(), WM_CLOSE, 0, 0); }
+void Process::close() { PostMessageW(mainWindow(), WM_CLOSE, 0, 0); }
 
-bool App::waitForExit(int timeoutMs) {
+bool Process::waitForExit(int timeoutMs) const {
     return process_ && WaitForSingleObject(process_, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
 }
 
-bool App::running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool Process::running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
-DWORD App::exitCode() const {
+DWORD Process::exitCode() const {
     DWORD code = STILL_ACTIVE;
     if (process_) GetExitCodeProcess(process_, &code);
     return code;
 }
 
-void App::kill() {
+void Process::kill() {
     if (!process_) return;
     if (running()) {
         TerminateProcess(process_, 1);
@@ -217,10 +215,97 @@ void App::kill() {
     process_ = nullptr;
 }
 
+// --- App -------------------------------------------------------------------------
+
+// Field by field: keeps -Wextra quiet about the rest.
+Launch With(std::optional<std::string> czasDat, std::wstring arguments, bool testHooks, std::wstring folderName) {
+    Launch launch;
+    launch.czasDat = std::move(czasDat);
+    launch.arguments = std::move(arguments);
+    launch.testHooks = testHooks;
+    launch.folderName = std::move(folderName);
+    return launch;
+}
+
+namespace {
+
+// The copy of the exe in its folder below `root`, with czas.dat beside it when the launch has one.
+std::filesystem::path Placed(const std::filesystem::path& root, const Launch& launch) {
+    const std::filesystem::path folder = root / launch.folderName, exe = folder / L"Czasomir.exe";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(ExePath(launch.testHooks), exe);
+    if (launch.czasDat) std::ofstream(folder / L"czas.dat", std::ios::binary) << *launch.czasDat;
+    return exe;
+}
+
+}  // namespace
+
+App::App(const Launch& launch) : App(launch, FreshRoot()) {}
+
+App::App(const Launch& launch, const std::filesystem::path& root)
+    : Process(Placed(root, launch), Quoted(root / launch.folderName / L"Czasomir.exe", launch.arguments),
+              root / launch.folderName, launch.environment),
+      root_(root),
+      folder_(root / launch.folderName) {}
+
+App::~App() {
+    kill();
+    std::error_code ignored;
+    // The file system may hold the image a moment after the process ended.
+    WaitUntil([&] { return std::filesystem::remove_all(root_, ignored) != static_cast<std::uintmax_t>(-1); }, 2000);
+}
+
 std::optional<std::string> App::czasDat() const {
     std::ifstream in(folder_ / L"czas.dat", std::ios::binary);
     if (!in) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// --- The state of the main window, read from outside -------------------------------
+
+namespace {
+
+std::wstring ControlText(HWND main, int id) { return WindowText(GetDlgItem(main, id)); }
+
+}  // namespace
+
+bool WaitShownStarted(HWND main, int timeoutMs) {
+    const auto& model = MainWindowModel();
+    return main && WaitUntil([&] {
+        return IsWindowVisible(main) && !ControlText(main, model.Label1.id()).empty() &&
+               !ControlText(main, model.Command1.id()).empty();
+    }, timeoutMs);
+}
+
+std::optional<std::int64_t> DisplayedSeconds(const std::wstring& text) {
+    unsigned h = 0, m = 0, s = 0;
+    wchar_t rest = 0;
+    if (swscanf(text.c_str(), L"%u : %u : %u%lc", &h, &m, &s, &rest) != 3) return std::nullopt;
+    if (m > 59 || s > 59) return std::nullopt;
+    return std::int64_t{h} * 3600 + m * 60 + s;
+}
+
+std::optional<std::int64_t> StoredSeconds(const std::optional<std::string>& bytes) {
+    if (!bytes || bytes->size() < 3 || bytes->size() > 13) return std::nullopt;
+    const std::string& b = *bytes;
+    if (b.compare(b.size() - 2, 2, "\r\n") != 0) return std::nullopt;
+    std::size_t i = b[0] == '-' ? 1 : 0;
+    if (i == b.size() - 2) return std::nullopt;
+    std::int64_t value = 0;
+    for (; i < b.size() - 2; ++i) {
+        if (b[i] < '0' || b[i] > '9') return std::nullopt;
+        value = value * 10 + (b[i] - '0');
+    }
+    return b[0] == '-' ? -value : value;
+}
+
+bool TrayIconExists(HWND window, UINT id) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = id;
+    data.uFlags = 0;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 }  // namespace e2e

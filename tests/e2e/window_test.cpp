@@ -8,11 +8,13 @@
 
 #include <map>
 
+#include "tests/e2e/window_font.h"
 #include "ui/main/form1.h"
 
 namespace {
 
 using czasomir::Form1;
+using e2e::FontOf;
 
 class MemoryRegistry : public czasomir::Rejestr {
 public:
@@ -43,12 +45,6 @@ bool IsSeparator(HMENU menu, int position) {
     info.fMask = MIIM_FTYPE;
     GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info);
     return (info.fType & MFT_SEPARATOR) != 0;
-}
-
-LOGFONTW FontOf(HWND window) {
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
-    return font;
 }
 
 class MainWindowInProcess : public ::testing::Test {

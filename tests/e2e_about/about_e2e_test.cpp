@@ -19,37 +19,21 @@
 
 #include "czasomir/build_info.h"
 #include "tests/e2e/harness.h"
+#include "tests/e2e/screen_copy.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using e2e::RectInParent;
+using e2e::ScreenCopy;
 using e2e::WaitUntil;
 using e2e::WindowText;
 
 // The About box's controls, numbered in the order they are created.
 enum : int { kCommand1 = 1, kLabel5, kLabel4, kLabel3, kLabel2, kLabel1 };
 
-HWND FindAbout(DWORD pid) {
-    struct Query {
-        DWORD pid;
-        HWND found;
-    } q{pid, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto& q = *reinterpret_cast<Query*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == q.pid && e2e::ClassName(hwnd) == L"Czasomir.Form2" && IsWindowVisible(hwnd)) {
-                q.found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&q));
-    return q.found;
-}
+HWND FindAbout(DWORD pid) { return e2e::FindWindowOf(pid, L"Czasomir.Form2", true); }
 
 std::string ReadFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -93,64 +77,6 @@ std::optional<std::wstring> DefaultValue(HKEY root, const std::wstring& key) {
         return std::nullopt;
     return std::wstring(buffer);
 }
-
-// The screen's pixels under a window, bottom-up 24-bit rows as a BMP keeps them.
-class ScreenCopy {
-public:
-    explicit ScreenCopy(HWND hwnd) {
-        GetWindowRect(hwnd, &rect_);
-        width_ = rect_.right - rect_.left;
-        height_ = rect_.bottom - rect_.top;
-        if (width_ <= 0 || height_ <= 0) return;
-        stride_ = ((width_ * 3 + 3) / 4) * 4;
-        info_.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, height_, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(screen, &info_, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width_, height_, screen, rect_.left, rect_.top, SRCCOPY);
-        SelectObject(memory, old);
-        GdiFlush();
-        bytes_.assign(static_cast<const char*>(bits), static_cast<const char*>(bits) + stride_ * height_);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-    }
-
-    // How many pixels inside a child window's rectangle satisfy `test`.
-    int Count(HWND child, const std::function<bool(int r, int g, int b)>& test) const {
-        RECT r{};
-        GetWindowRect(child, &r);
-        int n = 0;
-        for (LONG y = std::max(r.top, rect_.top); y < std::min(r.bottom, rect_.bottom); ++y)
-            for (LONG x = std::max(r.left, rect_.left); x < std::min(r.right, rect_.right); ++x) {
-                const auto* p = reinterpret_cast<const unsigned char*>(
-                    &bytes_[static_cast<size_t>(height_ - 1 - (y - rect_.top)) * stride_ + (x - rect_.left) * 3]);
-                n += test(p[2], p[1], p[0]);
-            }
-        return n;
-    }
-
-    bool SaveBmp(const fs::path& file) const {
-        if (bytes_.empty()) return false;
-        BITMAPFILEHEADER header{0x4D42,
-                                static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + bytes_.size()),
-                                0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-        fs::create_directories(file.parent_path());
-        std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(&header), sizeof header);
-        out.write(reinterpret_cast<const char*>(&info_.bmiHeader), sizeof info_.bmiHeader);
-        out.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
-        return out.good();
-    }
-
-private:
-    RECT rect_{};
-    int width_ = 0, height_ = 0, stride_ = 0;
-    BITMAPINFO info_{};
-    std::string bytes_;
-};
 
 // Keys as the user types them: down and up, to whichever control has the focus.
 void PressKey(HWND focus, UINT key) {
@@ -248,7 +174,7 @@ protected:
     }
 
     void TearDown() override {
-        if (HWND about = FindAbout(app_->processId())) {
+        if (HWND about = FindAbout(app_->id())) {
             PostMessageW(about, WM_CLOSE, 0, 0);
             WaitUntil([&] { return !IsWindow(about); }, 5000);
         }
@@ -261,7 +187,7 @@ protected:
     HWND OpenAbout() {
         app_->choose(e2e::MainWindowModel().mnuPomocOProgramie.id);
         HWND about = nullptr;
-        WaitUntil([&] { return (about = FindAbout(app_->processId())) != nullptr && IsWindowVisible(about); });
+        WaitUntil([&] { return (about = FindAbout(app_->id())) != nullptr && IsWindowVisible(about); });
         // The box is shown before its focus is set: a message it answers comes
         // back only once the program is in the box's message loop.
         DWORD_PTR ignored = 0;

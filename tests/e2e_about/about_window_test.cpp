@@ -6,17 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/resource_ids.h"
+#include "tests/e2e/window_font.h"
 #include "ui/about/form2.h"
 
 namespace {
 
 using czasomir::Form2;
-
-LOGFONTW FontOf(HWND window) {
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
-    return font;
-}
+using e2e::FontOf;
 
 class AboutInProcess : public ::testing::Test {
 protected:

@@ -18,45 +18,15 @@ namespace {
 using czasomir::kAutostartKey;
 using czasomir::kAutostartRoot;
 using czasomir::kAutostartValueName;
+using e2e::ids::Check1;
 
 const std::wstring kFolder = L"Mój Czasomir z odstępami";
 
 // A second start of the program from a folder the harness made: the Run value
 // names the folder, so it is set up between the two starts.
-class Restart {
+class Restart : public e2e::Process {
 public:
-    explicit Restart(const e2e::App& app) {
-        std::wstring commandLine = L"\"" + app.exe().wstring() + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (CreateProcessW(app.exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           app.folder().c_str(), &startup, &info)) {
-            CloseHandle(info.hThread);
-            process_ = info.hProcess;
-            processId_ = info.dwProcessId;
-        }
-    }
-    Restart(const Restart&) = delete;
-    Restart& operator=(const Restart&) = delete;
-    ~Restart() {
-        if (!process_) return;
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 10000);
-        CloseHandle(process_);
-    }
-
-    HWND control(int id) {
-        HWND main = nullptr;
-        e2e::WaitUntil([&] { return (main = e2e::FindMainWindow(processId_)) != nullptr; });
-        if (!main) return nullptr;
-        WaitForInputIdle(process_, 10000);
-        return GetDlgItem(main, id);
-    }
-
-private:
-    HANDLE process_ = nullptr;
-    DWORD processId_ = 0;
+    explicit Restart(const e2e::App& app) : Process(app.exe(), Quoted(app.exe()), app.folder()) {}
 };
 
 class AutostartE2e : public ::testing::Test {
@@ -71,7 +41,6 @@ protected:
         registry->WriteStringValue(kAutostartRoot, kAutostartKey, kAutostartValueName, text);
         ASSERT_EQ(Stored(), text);
     }
-    static int Check1() { return e2e::MainWindowModel().Check1.id(); }
     static LRESULT State(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0); }
     static std::wstring Quoted(const e2e::App& app) { return L"\"" + app.exe().wstring() + L"\" /auto"; }
     static std::wstring Unquoted(const e2e::App& app) { return app.exe().wstring() + L" /auto"; }

@@ -13,39 +13,20 @@
 #include <vector>
 
 #include "tests/e2e/harness.h"
-#include "tests/e2e_main/process.h"
 
 namespace {
 
-using e2e_more::DisplayedSeconds;
-using e2e_more::Process;
-using e2e_more::StoredSeconds;
+using e2e::DisplayedSeconds;
+using e2e::Process;
+using e2e::StoredSeconds;
+using e2e::With;
 
-const auto& Model() { return e2e::MainWindowModel(); }
-int Command1() { return Model().Command1.id(); }
-int Label1() { return Model().Label1.id(); }
-int Picture1() { return Model().Picture1.id(); }
-int FileClose() { return Model().mnuPlikZamknij.id; }
-
-// What one start is given (field by field: keeps -Wextra quiet about the rest).
-e2e::Launch With(std::optional<std::string> czasDat, std::wstring arguments = L"", bool testHooks = false,
-                 std::wstring folderName = L"Czasomir") {
-    e2e::Launch launch;
-    launch.czasDat = std::move(czasDat);
-    launch.arguments = std::move(arguments);
-    launch.testHooks = testHooks;
-    launch.folderName = std::move(folderName);
-    return launch;
-}
+using namespace e2e::ids;
 
 // The main window once startup has ended in normal mode; null when it did not.
-HWND Started(e2e::App& app) {
-    HWND window = app.mainWindow();
-    return e2e_more::WaitShownStarted(window) ? window : nullptr;
-}
 HWND Started(Process& app) {
     HWND window = app.mainWindow();
-    return e2e_more::WaitShownStarted(window) ? window : nullptr;
+    return e2e::WaitShownStarted(window) ? window : nullptr;
 }
 
 std::string Line(std::int64_t total) { return std::to_string(total) + "\r\n"; }
@@ -98,7 +79,7 @@ TEST(SingleInstance, SecondStartOfTheSameExeEndsAtOnceAndTouchesNothing) {
     EXPECT_FALSE(std::filesystem::exists(first.folder() / L"czas.dat.new"));
 
     ASSERT_TRUE(first.running());
-    EXPECT_EQ(e2e::FindMainWindow(first.processId()), window);
+    EXPECT_EQ(e2e::FindMainWindow(first.id()), window);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(e2e::WindowText(window), caption);
     EXPECT_EQ(first.text(Label1()), display);
@@ -250,7 +231,7 @@ TEST(PeriodicSave, FailedSaveIsMadeAtALaterPeriod) {
     std::filesystem::remove(dat);
     std::filesystem::create_directory(dat);
 
-    e2e_more::ScopedVariable period(L"CZASOMIR_TEST_SAVE_MS", L"50");
+    e2e::ScopedEnvironment period(e2e::Variables{{L"CZASOMIR_TEST_SAVE_MS", L"50"}});
     Process app(placed.exe(), Process::Quoted(placed.exe()), placed.folder());
     HWND window = Started(app);
     ASSERT_NE(window, nullptr);
@@ -298,7 +279,7 @@ TEST_P(NotTheTraySwitch, StartsInNormalMode) {
     EXPECT_FALSE(IsIconic(window));
     EXPECT_EQ(app.text(Command1()), L"Start");
     EXPECT_EQ(app.text(Label1()), L"00 : 00 : 30");
-    EXPECT_FALSE(e2e_more::TrayIconExists(app.control(Picture1()), 1));
+    EXPECT_FALSE(e2e::TrayIconExists(app.control(Picture1()), 1));
     Sleep(1200);
     EXPECT_EQ(app.text(Label1()), L"00 : 00 : 30");
     EXPECT_TRUE(IsWindowVisible(window));
@@ -313,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(CommandLine, NotTheTraySwitch,
 // startup and of its counting: czas.dat always holds one whole line with a
 // total that never goes back.
 TEST(Kill, FileAlwaysHoldsOneWholeLineThatNeverGoesBack) {
-    e2e_more::ScopedVariable period(L"CZASOMIR_TEST_SAVE_MS", L"20");
+    e2e::ScopedEnvironment period(e2e::Variables{{L"CZASOMIR_TEST_SAVE_MS", L"20"}});
     e2e::App placed(With("1000\r\n", L"", true));
     ASSERT_NE(Started(placed), nullptr);
     placed.kill();

@@ -12,35 +12,53 @@
 #include <string>
 
 #include "tests/e2e/harness.h"
-#include "tests/e2e_main/process.h"
 
 namespace {
 
-using e2e_more::DisplayedSeconds;
-using e2e_more::Process;
-using e2e_more::StoredSeconds;
-using e2e_more::TrayIconExists;
+using e2e::DisplayedSeconds;
+using e2e::Process;
+using e2e::StoredSeconds;
+using e2e::TrayIconExists;
+using e2e::With;
 
-const auto& Model() { return e2e::MainWindowModel(); }
-int Command1() { return Model().Command1.id(); }
-int Label1() { return Model().Label1.id(); }
-int Picture1() { return Model().Picture1.id(); }
+using namespace e2e::ids;
 
 constexpr UINT kTrayCallback = 0x201;  // the icon's notifications reach Picture1 as this message
 constexpr UINT kIconId = 1;
 
-e2e::Launch With(std::optional<std::string> czasDat, std::wstring arguments, std::wstring folderName = L"Czasomir") {
-    e2e::Launch launch;
-    launch.czasDat = std::move(czasDat);
-    launch.arguments = std::move(arguments);
-    launch.folderName = std::move(folderName);
-    return launch;
+// Tray mode: counting, display written, and hidden for a while (the first
+// show, which comes after the tray steps, hides it again at once). Under Wine,
+// WaitForInputIdle can come back while the startup sequence is still running.
+bool WaitTrayStarted(HWND main, int timeoutMs = 10000) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    ULONGLONG hiddenSince = 0;
+    while (main && GetTickCount64() < end) {
+        const bool settled = !IsWindowVisible(main) && e2e::WindowText(GetDlgItem(main, Command1())) == L"Stop" &&
+                             !e2e::WindowText(GetDlgItem(main, Label1())).empty();
+        if (!settled) {
+            hiddenSince = 0;
+        } else if (hiddenSince == 0) {
+            hiddenSince = GetTickCount64();
+        } else if (GetTickCount64() - hiddenSince >= 300) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return false;
 }
 
 // The main window once a "/auto" start has settled in the tray; null when it did not.
-HWND InTray(e2e::App& app) {
+HWND InTray(Process& app) {
     HWND window = app.mainWindow();
-    return e2e_more::WaitTrayStarted(window) ? window : nullptr;
+    return WaitTrayStarted(window) ? window : nullptr;
+}
+
+bool DeleteTrayIcon(HWND window, UINT id) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = id;
+    return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 
 // A notification as the shell sends it for a mouse message over the icon.
@@ -80,12 +98,12 @@ TEST(TrayStart, CountsHiddenWithItsIcon) {
 
 // An "/auto" after a path that holds blanks and is not quoted, as a Run value may hold it.
 TEST(TrayStart, UnquotedPathWithBlanksStillMeansTrayMode) {
-    e2e::App placed(With("0\r\n", L"", L"Czas pracy ąę"));
+    e2e::App placed(With("0\r\n", L"", false, L"Czas pracy ąę"));
     ASSERT_NE(placed.mainWindow(), nullptr);
     placed.kill();
     Process app(placed.exe(), placed.exe().wstring() + L" /auto", placed.folder());
     HWND window = app.mainWindow();
-    ASSERT_TRUE(e2e_more::WaitTrayStarted(window));
+    ASSERT_TRUE(WaitTrayStarted(window));
     EXPECT_TRUE(TrayIconExists(GetDlgItem(window, Picture1()), kIconId));
 }
 
@@ -135,7 +153,7 @@ TEST(TrayIconLife, NewTaskbarGetsTheIconAgain) {
     HWND picture = app.control(Picture1());
     ASSERT_TRUE(TrayIconExists(picture, kIconId));
 
-    ASSERT_TRUE(e2e_more::DeleteTrayIcon(picture, kIconId));  // as a restarted shell would have lost it
+    ASSERT_TRUE(DeleteTrayIcon(picture, kIconId));  // as a restarted shell would have lost it
     ASSERT_FALSE(TrayIconExists(picture, kIconId));
     const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     ASSERT_NE(taskbarCreated, 0u);
@@ -189,7 +207,7 @@ TEST(TrayIconLife, ClosingSavesAndTakesTheIconAway) {
 TEST(NormalMode, NoIconAndMinimisingLeavesTheWindowIconic) {
     e2e::App app(With("0\r\n", L""));
     HWND window = app.mainWindow();
-    ASSERT_TRUE(e2e_more::WaitShownStarted(window));
+    ASSERT_TRUE(e2e::WaitShownStarted(window));
     HWND picture = app.control(Picture1());
     EXPECT_FALSE(TrayIconExists(picture, kIconId));
 
