@@ -1,24 +1,17 @@
 // Czasomir.exe against the smallest one-window Win32 program, in the same run:
 // file size, time from start to a visible window, CPU time while it runs
 // shown and minimised, and resident memory. Prints each figure and the ratio.
-//   app_bench <Czasomir.exe> <baseline.exe> [seconds per phase, default 30]
+//   app_bench <Czasomir.exe> <minimal_window.exe> [seconds per phase, default 30]
 #include <windows.h>
-#include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
 #include <vector>
 
-namespace {
+#include "bench_run.h"
 
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
+namespace {
 
 struct Found {
     DWORD pid;
@@ -40,50 +33,10 @@ HWND VisibleWindowOf(DWORD pid) {
     return found.window;
 }
 
-// A run of one program in a folder of its own (Czasomir keeps czas.dat beside itself).
-class Run {
+// A run of one program, until its first visible top-level window.
+class Run : public bench::Run {
 public:
-    explicit Run(const std::wstring& exe) {
-        std::wstring line = L"\"" + exe + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        const double start = Now();
-        if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            return;
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
-        for (int i = 0; i < 2000 && !window_; ++i) {
-            window_ = VisibleWindowOf(info.dwProcessId);
-            if (!window_) Sleep(1);
-        }
-        startSeconds = Now() - start;
-    }
-    ~Run() {
-        if (!process_) return;
-        TerminateProcess(process_, 0);
-        WaitForSingleObject(process_, 5000);
-        CloseHandle(process_);
-    }
-    double CpuSeconds() const {
-        FILETIME created, ended, kernel, user;
-        if (!GetProcessTimes(process_, &created, &ended, &kernel, &user)) return 0;
-        auto seconds = [](FILETIME t) {
-            return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
-        };
-        return seconds(kernel) + seconds(user);
-    }
-    double ResidentKb() const {
-        PROCESS_MEMORY_COUNTERS counters{};
-        counters.cb = sizeof counters;
-        return GetProcessMemoryInfo(process_, &counters, sizeof counters) ? counters.WorkingSetSize / 1024.0 : 0;
-    }
-    HWND window() const { return window_; }
-    double startSeconds = 0;
-
-private:
-    HANDLE process_ = nullptr;
-    HWND window_ = nullptr;
+    explicit Run(const std::wstring& exe) : bench::Run(exe, L"", L"", VisibleWindowOf, 2000) {}
 };
 
 double FileBytes(const std::wstring& path) {
@@ -97,16 +50,11 @@ void Report(const char* what, double app, double baseline, const char* unit) {
                 baseline > 0 ? app / baseline : 0.0);
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: app_bench <Czasomir.exe> <baseline.exe> [seconds per phase]\n");
+        std::fprintf(stderr, "usage: app_bench <Czasomir.exe> <minimal_window.exe> [seconds per phase]\n");
         return 2;
     }
     const std::wstring app = argv[1], baseline = argv[2];
@@ -118,10 +66,10 @@ int wmain(int argc, wchar_t** argv) {
 
     std::vector<double> appStarts, baseStarts;
     for (int i = 0; i < 5; ++i) {
-        appStarts.push_back(Run(app).startSeconds);
-        baseStarts.push_back(Run(baseline).startSeconds);
+        appStarts.push_back(Run(app).readySeconds);
+        baseStarts.push_back(Run(baseline).readySeconds);
     }
-    Report("start to visible window (median)", Median(appStarts) * 1000, Median(baseStarts) * 1000, "ms");
+    Report("start to visible window (median)", bench::Median(appStarts) * 1000, bench::Median(baseStarts) * 1000, "ms");
 
     Run a(app), b(baseline);
     if (!a.window() || !b.window()) {
@@ -136,6 +84,6 @@ int wmain(int argc, wchar_t** argv) {
     const double a1 = a.CpuSeconds(), b1 = b.CpuSeconds();
     Sleep(phaseMs);
     Report("CPU while minimised", (a.CpuSeconds() - a1) * 1000, (b.CpuSeconds() - b1) * 1000, "ms");
-    Report("resident memory", a.ResidentKb(), b.ResidentKb(), "KB");
+    Report("resident memory", a.Measure().workingSetKb, b.Measure().workingSetKb, "KB");
     return 0;
 }

@@ -1,6 +1,6 @@
-// The baseline of the runtime benchmark: one window, nothing else. With
-// "/tick" it also does what a counting stopwatch does at the least: a 200 ms
-// timer that writes a new text into a label.
+// The baseline of the benchmarks (bench/runtime and bench/app): one window,
+// nothing else. With "/tick" it also does what a counting stopwatch does at
+// the least: a 200 ms timer that writes a new text into a label.
 #include <windows.h>
 
 #include <cwchar>

@@ -10,7 +10,6 @@
 // idle program and the file size; this one measures it counting.
 //   runtime_bench <Czasomir.exe> <minimal_window.exe> [seconds per phase, 30] [runs, 10]
 #include <windows.h>
-#include <psapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -19,18 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_run.h"
+
 namespace {
 
 // Control ids of Czasomir's main window (in order of creation).
 constexpr int kPicture1 = 2;
 constexpr int kCommand1 = 4;
-
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 HWND TopWindowOf(DWORD pid, const wchar_t* className) {
     struct Search {
@@ -66,83 +60,24 @@ std::wstring FolderOf(const std::wstring& exe) {
     return slash == std::wstring::npos ? L"." : exe.substr(0, slash);
 }
 
-struct Memory {
-    double workingSetKb = 0, privateKb = 0;
-    DWORD gdi = 0, user = 0;
-};
+enum class Until { Visible, TrayIcon };
+
+// Ready once the program's window of that class is visible, or its tray icon is there.
+bench::Run::Ready ReadyWhen(const wchar_t* className, Until until) {
+    return [className, until, window = HWND{}](DWORD pid) mutable -> HWND {
+        if (!window) window = TopWindowOf(pid, className);
+        const bool ready = window && (until == Until::Visible ? IsWindowVisible(window) != FALSE
+                                                              : TrayIconExists(GetDlgItem(window, kPicture1), 1));
+        return ready ? window : nullptr;
+    };
+}
 
 // One run of a program, started in its own folder and killed at the end.
-class Run {
+class Run : public bench::Run {
 public:
-    enum class Until { Visible, TrayIcon };
-
-    Run(const std::wstring& exe, const wchar_t* className, const std::wstring& arguments, Until until) {
-        std::wstring line = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-        const std::wstring folder = FolderOf(exe);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        const double start = Now();
-        if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                            &info))
-            return;
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
-        for (int i = 0; i < 10000; ++i) {
-            if (!window_) window_ = TopWindowOf(info.dwProcessId, className);
-            const bool ready = window_ && (until == Until::Visible
-                                               ? IsWindowVisible(window_) != FALSE
-                                               : TrayIconExists(GetDlgItem(window_, kPicture1), 1));
-            if (ready) {
-                readySeconds = Now() - start;
-                return;
-            }
-            Sleep(1);
-        }
-        window_ = nullptr;  // never got there
-    }
-    Run(const Run&) = delete;
-    Run& operator=(const Run&) = delete;
-    ~Run() {
-        if (!process_) return;
-        TerminateProcess(process_, 0);
-        WaitForSingleObject(process_, 5000);
-        CloseHandle(process_);
-    }
-
-    HWND window() const { return window_; }
-    // Kernel and user time (Wine counts in steps of 10 ms).
-    double CpuSeconds() const {
-        FILETIME created, ended, kernel, user;
-        if (!GetProcessTimes(process_, &created, &ended, &kernel, &user)) return 0;
-        return Seconds(kernel) + Seconds(user);
-    }
-    Memory Measure() const {
-        Memory m;
-        PROCESS_MEMORY_COUNTERS_EX counters{};
-        counters.cb = sizeof counters;
-        if (GetProcessMemoryInfo(process_, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) {
-            m.workingSetKb = counters.WorkingSetSize / 1024.0;
-            m.privateKb = counters.PrivateUsage / 1024.0;
-        }
-        m.gdi = GetGuiResources(process_, GR_GDIOBJECTS);
-        m.user = GetGuiResources(process_, GR_USEROBJECTS);
-        return m;
-    }
-    double readySeconds = 0;
-
-private:
-    static double Seconds(FILETIME t) {
-        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
-    }
-    HANDLE process_ = nullptr;
-    HWND window_ = nullptr;
+    Run(const std::wstring& exe, const wchar_t* className, const std::wstring& arguments, Until until)
+        : bench::Run(exe, arguments, FolderOf(exe), ReadyWhen(className, until), 10000) {}
 };
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 void Line(const char* what, double app, double baseline, const char* unit, const char* aim) {
     std::printf("%-40s Czasomir %10.1f %-3s  minimal %10.1f %-3s  ratio %6.2f  (aim %s)\n", what, app, unit, baseline,
@@ -168,7 +103,7 @@ void CpuLines(const char* what, const std::vector<double>& used, DWORD ms) {
                 ticking > 0 ? app / ticking : 0.0, idle > 0 && ticking > 0 ? "" : "  (a 0 is below the clock's 10 ms)");
 }
 
-void MemoryLine(const char* when, const Memory& app, const Memory& base) {
+void MemoryLine(const char* when, const bench::Memory& app, const bench::Memory& base) {
     std::printf("%-40s Czasomir %8.0f KB  minimal %8.0f KB  difference %+7.0f KB (aim <= +3072)\n", when,
                 app.workingSetKb, base.workingSetKb, app.workingSetKb - base.workingSetKb);
     // Wine reports neither private bytes nor GUI objects of another process: left out when zero.
@@ -196,15 +131,15 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<double> appStart, trayStart, minimalStart;
     for (int i = 0; i < runs; ++i) {
         {
-            Run r(minimal, kMinimal, L"", Run::Until::Visible);
+            Run r(minimal, kMinimal, L"", Until::Visible);
             if (r.window()) minimalStart.push_back(r.readySeconds * 1000);
         }
         {
-            Run r(app, kApp, L"", Run::Until::Visible);
+            Run r(app, kApp, L"", Until::Visible);
             if (r.window()) appStart.push_back(r.readySeconds * 1000);
         }
         {
-            Run r(app, kApp, L"/auto", Run::Until::TrayIcon);
+            Run r(app, kApp, L"/auto", Until::TrayIcon);
             if (r.window()) trayStart.push_back(r.readySeconds * 1000);
         }
     }
@@ -213,36 +148,36 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "a window did not appear\n");
         return 1;
     }
-    Line("start to visible window (median)", Median(appStart), Median(minimalStart), "ms", "<= 1.5");
+    Line("start to visible window (median)", bench::Median(appStart), bench::Median(minimalStart), "ms", "<= 1.5");
     Line("start to visible window (fastest)", *std::min_element(appStart.begin(), appStart.end()),
          *std::min_element(minimalStart.begin(), minimalStart.end()), "ms", "-");
     if (!trayStart.empty())
-        Line("\"/auto\": start to tray icon (median)", Median(trayStart), Median(minimalStart), "ms", "-");
+        Line("\"/auto\": start to tray icon (median)", bench::Median(trayStart), bench::Median(minimalStart), "ms", "-");
     else
         std::printf("\"/auto\": the tray icon never appeared\n");
 
     // Counting, shown then minimised, then hidden in the tray, beside the two baselines.
-    Run idle(minimal, kMinimal, L"", Run::Until::Visible);
-    Run ticking(minimal, kMinimal, L"/tick", Run::Until::Visible);
+    Run idle(minimal, kMinimal, L"", Until::Visible);
+    Run ticking(minimal, kMinimal, L"/tick", Until::Visible);
     if (!idle.window() || !ticking.window()) {
         std::fprintf(stderr, "a window did not appear\n");
         return 1;
     }
     {
-        Run a(app, kApp, L"", Run::Until::Visible);
+        Run a(app, kApp, L"", Until::Visible);
         if (!a.window()) {
             std::fprintf(stderr, "Czasomir's window did not appear\n");
             return 1;
         }
         SendMessageW(GetDlgItem(a.window(), kCommand1), BM_CLICK, 0, 0);
         Sleep(500);
-        const Memory appFirst = a.Measure(), idleFirst = idle.Measure();
+        const bench::Memory appFirst = a.Measure(), idleFirst = idle.Measure();
         const std::vector<const Run*> three{&a, &idle, &ticking};
         CpuLines("CPU while counting, window shown", CpuOver(three, phaseMs), phaseMs);
         for (const Run* r : three) ShowWindow(r->window(), SW_MINIMIZE);
         Sleep(300);
         CpuLines("CPU while counting, window minimised", CpuOver(three, phaseMs), phaseMs);
-        const Memory appLast = a.Measure(), idleLast = idle.Measure();
+        const bench::Memory appLast = a.Measure(), idleLast = idle.Measure();
         MemoryLine("memory when counting began", appFirst, idleFirst);
         MemoryLine("memory after both phases", appLast, idleLast);
         std::printf("%-40s working set %+.0f KB, private %+.0f KB, GDI %+ld, USER %+ld\n", "Czasomir's growth meanwhile",
@@ -251,7 +186,7 @@ int wmain(int argc, wchar_t** argv) {
                     static_cast<long>(appLast.user) - static_cast<long>(appFirst.user));
     }
     {
-        Run t(app, kApp, L"/auto", Run::Until::TrayIcon);
+        Run t(app, kApp, L"/auto", Until::TrayIcon);
         if (!t.window()) {
             std::fprintf(stderr, "\"/auto\": the tray icon did not appear\n");
             return 1;
