@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$czasomir_root"
 
 ensure_packages cmake make g++-mingw-w64-x86-64-posix wine wine64
-cmake --preset windows -DCZASOMIR_BUILD_TESTS=OFF -DCZASOMIR_BUILD_BENCH=OFF >/dev/null
+cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)" --target Czasomir
 exe=build/windows/app/Czasomir.exe
 echo "Built $exe"
