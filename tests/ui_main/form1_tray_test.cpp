@@ -42,8 +42,11 @@ TEST(TrayStart, OnlyTheExactSwitchSelectsTrayMode) {
         EXPECT_EQ(f.Command1.caption(), L"Start");
         EXPECT_EQ(w.TrayCalls(tk::TrayOp::Add), 0);
         w.platform.Minimize(f);
-        EXPECT_TRUE(f.visible());  // minimises the ordinary way
+        EXPECT_TRUE(f.visible());  // minimises and restores the ordinary way
         EXPECT_EQ(f.windowState(), tk::kMinimized);
+        w.platform.Restore(f);
+        EXPECT_TRUE(f.visible());
+        EXPECT_EQ(f.windowState(), tk::kNormal);
     }
 }
 
@@ -59,11 +62,13 @@ TEST(TrayStart, TrayModeWithoutARegistrationLeavesTheBoxUnticked) {
 TEST(TrayStates, LeftPressRestoresWithFocusOnTheButton) {
     MainWindow w(L"/auto");
     Form1& f = w.Start();
+    w.platform.Focus(f.Check1);  // where the user left it
     PressIcon(w);
     EXPECT_TRUE(f.visible());
     EXPECT_EQ(f.windowState(), tk::kNormal);
     EXPECT_EQ(f.RestoreFromTray, 0);  // the first display's resize consumed it
     EXPECT_EQ(w.platform.ActiveForm(), &f);
+    EXPECT_EQ(w.platform.FocusedForm(), &f);
     EXPECT_EQ(w.platform.FocusedControl(), &f.Command1);
 }
 
