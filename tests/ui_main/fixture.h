@@ -15,17 +15,21 @@ namespace czasomir::test {
 class MemoryRejestr : public Rejestr {
 public:
     std::map<std::wstring, std::wstring> values;  // "root\key\name" -> text
+    int calls = 0;                                 // reads, writes and deletes
     std::optional<std::wstring> ReadStringValue(RegistryRoot root, const std::wstring& key,
                                                 const std::wstring& name) override {
+        ++calls;
         auto it = values.find(Path(root, key, name));
         if (it == values.end()) return std::nullopt;
         return it->second;
     }
     void WriteStringValue(RegistryRoot root, const std::wstring& key, const std::wstring& name,
                           const std::wstring& text) override {
+        ++calls;
         values[Path(root, key, name)] = text;
     }
     void DeleteValue(RegistryRoot root, const std::wstring& key, const std::wstring& name) override {
+        ++calls;
         values.erase(Path(root, key, name));
     }
 

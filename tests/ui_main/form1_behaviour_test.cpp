@@ -11,6 +11,7 @@ namespace {
 TEST(Startup, MissingFileIsCreatedAndZeroShown) {
     MainWindow w;
     Form1& f = w.Start();
+    EXPECT_GT(w.registry.calls, 0);  // the autostart box was set from the registry
     EXPECT_EQ(w.Saved(), "0\r\n");
     EXPECT_EQ(w.Display(), L"00 : 00 : 00");
     EXPECT_EQ(f.Command1.caption(), L"Start");
@@ -32,10 +33,10 @@ TEST(Startup, StoredTotalIsShownWithCountingOff) {
 TEST(Startup, SecondInstanceEndsBeforeTouchingAnything) {
     MainWindow w;
     w.platform.anotherInstance = true;
-    w.registry.values[L"x"] = L"y";
     Form1& f = w.Start();
     EXPECT_TRUE(w.platform.ended);
     EXPECT_FALSE(std::filesystem::exists(w.File()));
+    EXPECT_EQ(w.registry.calls, 0);
     EXPECT_FALSE(f.visible());
     EXPECT_EQ(w.Display(), L"");
     EXPECT_TRUE(w.platform.trayCalls.empty());
