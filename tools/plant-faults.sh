@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Plants the faults of a list (tools/faults.txt by default) in the shipped code,
+# one at a time, and runs the test command's stages against each, stopping at
+# the first failure: Linux build and unit tests, Windows build and its tests
+# under Wine, the tray screenshot script, the fuzzing run. A fault is caught
+# when any stage fails (a build failure included). The file is restored after
+# each fault, also when the script is interrupted. Not part of tools/test.sh.
+#
+#   bash tools/plant-faults.sh [faults file] [first-last]   (e.g. 1-5: a range of faults)
+#
+# Prints, for each fault, "caught", "MISSED" or "not applicable" (its original
+# text is not in the file: the code changed), then "N caught of M".
+set -uo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$czasomir_root" || exit 1
+list=$(realpath "${1:-tools/faults.txt}")
+range=${2:-}
+log_dir=build/faults
+mkdir -p "$log_dir"
+jobs=$(nproc)
+
+planted=""   # the file that holds a fault right now, saved as $planted.fault-backup
+restore() {
+  # touch: the restored file must be newer than what was built from the fault.
+  if [ -n "$planted" ]; then mv -f "$planted.fault-backup" "$planted"; touch "$planted"; planted=""; fi
+}
+trap 'restore; wine_down' EXIT
+trap 'exit 130' INT TERM
+
+# plant FILE ORIGINAL REPLACEMENT: 0 when planted, 1 when the original is not there exactly once.
+plant() {
+  python3 - "$@" <<'PY' || return 1
+import sys
+path, original, replacement = sys.argv[1:4]
+text = open(path, encoding="utf-8").read()
+if text.count(original) != 1:
+    sys.exit(1)
+open(path, "w", encoding="utf-8").write(text.replace(original, replacement))
+PY
+}
+
+# Stages of tools/test.sh, fail-fast; returns non-zero when one fails, naming
+# the stage on stdout. Output goes to files, never to a pipe: Wine's processes
+# would keep a pipe open.
+stages() {
+  cmake --build --preset linux -j "$jobs" >/dev/null 2>&1 || { echo "linux build"; return 1; }
+  ctest --preset linux -j "$jobs" --stop-on-failure >/dev/null 2>&1 || { echo "linux tests"; return 1; }
+  cmake --build --preset windows -j "$jobs" >/dev/null 2>&1 || { echo "windows build"; return 1; }
+  xvfb_up && wine_up "$czasomir_root/build/windows/wineprefix"
+  local ok=0
+  ctest --preset windows -j "$jobs" --stop-on-failure >/dev/null 2>&1 || { echo "windows tests"; ok=1; }
+  [ $ok -eq 0 ] && { tests/e2e_tray/tray_screenshot.sh build/windows >/dev/null 2>&1 || { echo "tray screenshot"; ok=1; }; }
+  wine_down
+  [ $ok -eq 0 ] || return 1
+  cmake --build --preset fuzz -j "$jobs" >/dev/null 2>&1 || { echo "fuzz build"; return 1; }
+  local f
+  for f in build/fuzz/tests/fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    "$f" -max_total_time="${CZASOMIR_FUZZ_SECONDS:-10}" -print_final_stats=0 >/dev/null 2>&1 || { echo "fuzzing"; return 1; }
+  done
+  return 0
+}
+
+cmake --preset linux >/dev/null && cmake --preset windows >/dev/null && cmake --preset fuzz >/dev/null || exit 1
+
+n=0; caught=0; total=0; missed=()
+while IFS=$'\t' read -r file original replacement || [ -n "$file" ]; do
+  case "$file" in ''|'#'*) continue ;; esac
+  n=$((n + 1))
+  if [ -n "$range" ]; then
+    [ "$n" -ge "${range%-*}" ] && [ "$n" -le "${range#*-}" ] || continue
+  fi
+  cp -p "$file" "$file.fault-backup"; planted=$file
+  if ! plant "$file" "$original" "$replacement"; then
+    restore
+    echo "#$n not applicable: $file: $original"
+    continue
+  fi
+  total=$((total + 1))
+  started=$SECONDS
+  stages >"$log_dir/stage" 2>&1
+  result=$?
+  stage=$(cat "$log_dir/stage")
+  if [ $result -eq 0 ]; then
+    echo "#$n MISSED ($((SECONDS - started)) s): $file: $original"
+    missed+=("#$n $file: $original")
+  else
+    caught=$((caught + 1))
+    echo "#$n caught by the $stage ($((SECONDS - started)) s): $file: $original"
+  fi
+  restore
+done <"$list"
+
+echo
+echo "$caught caught of $total"
+[ ${#missed[@]} -eq 0 ] || { echo "Missed:"; printf '  %s\n' "${missed[@]}"; }
