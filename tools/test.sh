@@ -28,7 +28,7 @@ if run cmake --preset windows >/dev/null && run cmake --build --preset windows -
   run ctest --preset windows -j "$jobs"
   for shot in build/windows/screenshots/*.bmp; do [ -f "$shot" ] && convert "$shot" "${shot%.bmp}.png"; done
   # The tray icon on a Wine virtual desktop's taskbar.
-  run tests/e2e_tray/tray_screenshot.sh build/windows
+  run tests/e2e/tray_screenshot.sh build/windows
   wine_down
 fi
 

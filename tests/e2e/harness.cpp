@@ -2,310 +2,213 @@
 
 #include <shellapi.h>
 
-#include <cwchar>
 #include <fstream>
 #include <iterator>
-#include <memory>
-#include <optional>
-#include <sstream>
 
 #include "platform/headless.h"
+#include "storage/time_file.h"
 
 namespace e2e {
 
 namespace {
 
-class NoRegistry : public czasomir::Rejestr {
-public:
-    std::optional<std::wstring> ReadStringValue(czasomir::RegistryRoot, const std::wstring&,
-                                                const std::wstring&) override {
-        return std::nullopt;
-    }
-    void WriteStringValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&,
-                          const std::wstring&) override {}
-    void DeleteValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&) override {}
-};
-
 // A path of the build machine: under Wine a Unix path is reached through drive Z:.
-std::filesystem::path HostPath(const char* utf8) {
-    std::string path(utf8);
-    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-    wide.resize(wide.size() - 1);
-    if (!wide.empty() && wide[0] == L'/') wide = L"Z:" + wide;
-    for (wchar_t& c : wide)
-        if (c == L'/') c = L'\\';
-    return wide;
+fs::path HostPath(const char* utf8) {
+    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide.data(), static_cast<int>(wide.size()));
+    wide.pop_back();
+    return fs::path(wide[0] == L'/' ? L"Z:" + wide : wide).make_preferred();
 }
 
-std::filesystem::path FreshRoot() {
+// A fresh folder below the temporary folder, holding the copy of the exe and czas.dat.
+fs::path Placed(const std::optional<std::string>& czasDat, const std::wstring& name, bool testHooks) {
     static int runs = 0;
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, temp);
-    for (;;) {
-        std::filesystem::path root = std::filesystem::path(temp) /
-                                     (L"czasomir-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                      std::to_wstring(++runs) + L"-" + std::to_wstring(GetTickCount()));
-        if (std::filesystem::create_directories(root)) return root;
-    }
+    const fs::path folder = fs::temp_directory_path() /
+                            (L"czasomir-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++runs)) / name;
+    fs::create_directories(folder);
+    fs::copy_file(ExePath(testHooks), folder / L"Czasomir.exe", fs::copy_options::overwrite_existing);
+    if (czasDat) std::ofstream(folder / L"czas.dat", std::ios::binary) << *czasDat;
+    return folder;
 }
 
 }  // namespace
 
-const czasomir::Form1& MainWindowModel() {
+const czasomir::Form1& Model() {
     static tk::HeadlessPlatform platform;
-    static NoRegistry registry;
+    static struct : czasomir::Rejestr {
+        std::optional<std::wstring> ReadStringValue(czasomir::RegistryRoot, const std::wstring&,
+                                                    const std::wstring&) override { return std::nullopt; }
+        void WriteStringValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&, const std::wstring&) override {}
+        void DeleteValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&) override {}
+    } registry;
     static czasomir::Form1 form(platform, registry);
     return form;
 }
 
-std::filesystem::path ExePath(bool testHooks) { return HostPath(testHooks ? CZASOMIR_TESTHOOKS_EXE : CZASOMIR_EXE); }
+fs::path ExePath(bool testHooks) { return HostPath(testHooks ? CZASOMIR_TESTHOOKS_EXE : CZASOMIR_EXE); }
 
-std::filesystem::path ScreenshotDirectory() { return HostPath(CZASOMIR_SCREENSHOT_DIR); }
+fs::path ScreenshotDirectory() { return HostPath(CZASOMIR_SCREENSHOT_DIR); }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-    for (;;) {
-        if (done()) return true;
+    for (const ULONGLONG end = GetTickCount64() + timeoutMs; !done(); Sleep(20))
         if (GetTickCount64() >= end) return false;
-        Sleep(20);
-    }
-}
-
-std::wstring ClassName(HWND window) {
-    wchar_t name[256] = L"";
-    GetClassNameW(window, name, 256);
-    return name;
+    return true;
 }
 
 std::wstring WindowText(HWND window) {
-    // WM_GETTEXT is carried across processes.
-    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const auto copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(copied));
+    std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
-RECT RectInParent(HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{sizeof info};
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
 }
 
-HWND FindWindowOf(DWORD processId, const wchar_t* className, bool visibleOnly) {
-    struct Search {
-        DWORD pid;
-        const wchar_t* className;
-        bool visibleOnly;
-        HWND found;
-    } search{processId, className, visibleOnly, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid != s->pid || ClassName(window) != s->className || (s->visibleOnly && !IsWindowVisible(window)))
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND FindMainWindow(DWORD processId) { return FindWindowOf(processId, L"Czasomir.Form1"); }
-
-ScopedEnvironment::ScopedEnvironment(const Variables& variables) {
-    for (const auto& [name, value] : variables) {
-        wchar_t old[4096];
-        DWORD n = GetEnvironmentVariableW(name.c_str(), old, 4096);
-        saved_.emplace_back(name, n > 0 && n < 4096 ? std::optional<std::wstring>(old) : std::nullopt);
-        SetEnvironmentVariableW(name.c_str(), value.c_str());
+HWND FindWindowOf(DWORD processId, const wchar_t* className) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == processId) return window;
     }
+    return nullptr;
 }
 
-ScopedEnvironment::~ScopedEnvironment() {
-    for (const auto& [name, value] : saved_) SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
+std::optional<std::int64_t> Seconds(const std::wstring& text) {
+    unsigned h = 0, m = 0, s = 0;
+    wchar_t rest = 0;
+    if (swscanf(text.c_str(), L"%u : %u : %u%lc", &h, &m, &s, &rest) != 3 || m > 59 || s > 59) return std::nullopt;
+    return std::int64_t{h} * 3600 + m * 60 + s;
 }
 
-// --- Process ---------------------------------------------------------------------
+std::optional<std::int32_t> WholeLine(const std::optional<std::string>& bytes) {
+    const auto value = bytes ? czasomir::ParseTotal(*bytes) : std::nullopt;
+    return value && czasomir::FormatTotalLine(*value) == *bytes ? value : std::nullopt;
+}
 
-Process::Process(const std::filesystem::path& exe, std::wstring commandLine, const std::filesystem::path& folder,
-                 const Variables& environment) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
+bool TrayIconExists(HWND window, UINT id) {
+    NOTIFYICONDATAW data{sizeof data, window, id};  // changing nothing succeeds only for an icon that is there
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+Process::Process(const fs::path& exe, std::wstring commandLine, const fs::path& folder) {
+    STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION info{};
-    ScopedEnvironment variables(environment);
-    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                       &info)) {
+    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info)) {
         CloseHandle(info.hThread);
         process_ = info.hProcess;
         id_ = info.dwProcessId;
     }
 }
 
-std::wstring Process::Quoted(const std::filesystem::path& exe, const std::wstring& arguments) {
-    return L"\"" + exe.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-}
-
-Process::~Process() { kill(); }
-
-HWND Process::mainWindow(int timeoutMs) {
-    if (window_ && IsWindow(window_)) return window_;
-    if (!process_) return nullptr;
-    WaitUntil([&] { return (window_ = FindMainWindow(id_)) != nullptr || !running(); }, timeoutMs);
-    if (!window_) return nullptr;
-    // The window exists before its startup is over (and Wine's input-idle wait
-    // can return early): the display is filled during startup, and the window
-    // answers messages only once its startup has returned.
-    const int label = MainWindowModel().Label1.id();
-    WaitUntil([&] { return !WindowText(GetDlgItem(window_, label)).empty() || !running(); }, timeoutMs);
-    waitIdle(timeoutMs);
+// Under Wine the wait for input idle can come back while startup still runs:
+// the display gets its text during startup, the window is shown last.
+HWND Process::mainWindow(bool shown) {
+    const int label = Model().Label1.id();
+    WaitUntil([&] {
+        if (!window_) window_ = FindWindowOf(id_, L"Czasomir.Form1");
+        return !running() || (window_ && !WindowText(GetDlgItem(window_, label)).empty() && (!shown || IsWindowVisible(window_)));
+    });
+    waitIdle();
     return window_;
 }
 
-HWND Process::control(int id) {
-    HWND main = mainWindow();
-    return main ? GetDlgItem(main, id) : nullptr;
+void Process::waitIdle() {
+    if (process_) WaitForInputIdle(process_, 10000);
+    DWORD_PTR ignored = 0;  // a sent message returns once the program is back in its message loop
+    if (window_) SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
 }
 
-std::wstring Process::text(int controlId) { return WindowText(control(controlId)); }
-
-void Process::waitIdle(int timeoutMs) {
-    if (process_) WaitForInputIdle(process_, static_cast<DWORD>(timeoutMs));
-    // A message sent to the window returns once its thread is back in its message loop.
-    DWORD_PTR ignored = 0;
-    if (window_ && IsWindow(window_))
-        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs), &ignored);
-}
-
-void Process::click(int controlId) {
-    SendMessageW(control(controlId), BM_CLICK, 0, 0);
+void Process::click(const tk::Control& c) {
+    SendMessageW(control(c.id()), BM_CLICK, 0, 0);
     waitIdle();
 }
 
-void Process::choose(int menuCommand) {
-    PostMessageW(mainWindow(), WM_COMMAND, MAKEWPARAM(menuCommand, 0), 0);
+void Process::post(UINT message, WPARAM w, LPARAM l) {
+    PostMessageW(mainWindow(false), message, w, l);
     waitIdle();
 }
-
-void Process::close() { PostMessageW(mainWindow(), WM_CLOSE, 0, 0); }
 
 bool Process::waitForExit(int timeoutMs) const {
     return process_ && WaitForSingleObject(process_, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
 }
 
-bool Process::running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-
-DWORD Process::exitCode() const {
-    DWORD code = STILL_ACTIVE;
-    if (process_) GetExitCodeProcess(process_, &code);
-    return code;
-}
-
 void Process::kill() {
     if (!process_) return;
-    if (running()) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 10000);
-    }
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 10000);
     CloseHandle(process_);
     process_ = nullptr;
 }
 
-// --- App -------------------------------------------------------------------------
-
-// Field by field: keeps -Wextra quiet about the rest.
-Launch With(std::optional<std::string> czasDat, std::wstring arguments, bool testHooks, std::wstring folderName) {
-    Launch launch;
-    launch.czasDat = std::move(czasDat);
-    launch.arguments = std::move(arguments);
-    launch.testHooks = testHooks;
-    launch.folderName = std::move(folderName);
-    return launch;
+std::wstring Quoted(const fs::path& exe, const std::wstring& arguments) {
+    return L"\"" + exe.wstring() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
 }
 
-namespace {
+App::App(std::optional<std::string> czasDat, const std::wstring& arguments, const std::wstring& folderName, bool testHooks)
+    : App(Placed(czasDat, folderName, testHooks), arguments) {}
 
-// The copy of the exe in its folder below `root`, with czas.dat beside it when the launch has one.
-std::filesystem::path Placed(const std::filesystem::path& root, const Launch& launch) {
-    const std::filesystem::path folder = root / launch.folderName, exe = folder / L"Czasomir.exe";
-    std::filesystem::create_directories(folder);
-    std::filesystem::copy_file(ExePath(launch.testHooks), exe);
-    if (launch.czasDat) std::ofstream(folder / L"czas.dat", std::ios::binary) << *launch.czasDat;
-    return exe;
-}
-
-}  // namespace
-
-App::App(const Launch& launch) : App(launch, FreshRoot()) {}
-
-App::App(const Launch& launch, const std::filesystem::path& root)
-    : Process(Placed(root, launch), Quoted(root / launch.folderName / L"Czasomir.exe", launch.arguments),
-              root / launch.folderName, launch.environment),
-      root_(root),
-      folder_(root / launch.folderName) {}
+App::App(const fs::path& folder, const std::wstring& arguments)
+    : Process(folder / L"Czasomir.exe", Quoted(folder / L"Czasomir.exe", arguments), folder), folder_(folder) {}
 
 App::~App() {
     kill();
-    std::error_code ignored;
-    // The file system may hold the image a moment after the process ended.
-    WaitUntil([&] { return std::filesystem::remove_all(root_, ignored) != static_cast<std::uintmax_t>(-1); }, 2000);
+    std::error_code ignored;  // the image may stay held a moment after the end
+    WaitUntil([&] { return fs::remove_all(folder_.parent_path(), ignored) != static_cast<std::uintmax_t>(-1); }, 2000);
 }
 
 std::optional<std::string> App::czasDat() const {
-    std::ifstream in(folder_ / L"czas.dat", std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::ifstream in(folder() / L"czas.dat", std::ios::binary);
+    return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {})) : std::nullopt;
 }
 
-// --- The state of the main window, read from outside -------------------------------
-
-namespace {
-
-std::wstring ControlText(HWND main, int id) { return WindowText(GetDlgItem(main, id)); }
-
-}  // namespace
-
-bool WaitShownStarted(HWND main, int timeoutMs) {
-    const auto& model = MainWindowModel();
-    return main && WaitUntil([&] {
-        return IsWindowVisible(main) && !ControlText(main, model.Label1.id()).empty() &&
-               !ControlText(main, model.Command1.id()).empty();
-    }, timeoutMs);
-}
-
-std::optional<std::int64_t> DisplayedSeconds(const std::wstring& text) {
-    unsigned h = 0, m = 0, s = 0;
-    wchar_t rest = 0;
-    if (swscanf(text.c_str(), L"%u : %u : %u%lc", &h, &m, &s, &rest) != 3) return std::nullopt;
-    if (m > 59 || s > 59) return std::nullopt;
-    return std::int64_t{h} * 3600 + m * 60 + s;
-}
-
-std::optional<std::int64_t> StoredSeconds(const std::optional<std::string>& bytes) {
-    if (!bytes || bytes->size() < 3 || bytes->size() > 13) return std::nullopt;
-    const std::string& b = *bytes;
-    if (b.compare(b.size() - 2, 2, "\r\n") != 0) return std::nullopt;
-    std::size_t i = b[0] == '-' ? 1 : 0;
-    if (i == b.size() - 2) return std::nullopt;
-    std::int64_t value = 0;
-    for (; i < b.size() - 2; ++i) {
-        if (b[i] < '0' || b[i] > '9') return std::nullopt;
-        value = value * 10 + (b[i] - '0');
+ScreenCopy::ScreenCopy(HWND window) {
+    GetWindowRect(window, &rect_);
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), rect_.right - rect_.left, rect_.bottom - rect_.top, 1, 32}};
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    if (HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, info.bmiHeader.biWidth, info.bmiHeader.biHeight, screen, rect_.left, rect_.top, SRCCOPY);
+        GdiFlush();
+        pixels_.assign(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + info.bmiHeader.biWidth * info.bmiHeader.biHeight);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
     }
-    return b[0] == '-' ? -value : value;
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
 }
 
-bool TrayIconExists(HWND window, UINT id) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = window;
-    data.uID = id;
-    data.uFlags = 0;
-    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+COLORREF ScreenCopy::At(HWND child, int x, int y) const {
+    POINT p{x, y};
+    ClientToScreen(child, &p);
+    const LONG width = rect_.right - rect_.left, row = rect_.bottom - 1 - p.y, column = p.x - rect_.left;
+    if (pixels_.empty() || column < 0 || column >= width || row < 0 || p.y < rect_.top) return CLR_INVALID;
+    const DWORD bgrx = pixels_[row * width + column];
+    return RGB(bgrx >> 16 & 0xff, bgrx >> 8 & 0xff, bgrx & 0xff);
+}
+
+int ScreenCopy::Count(HWND child, const std::function<bool(COLORREF)>& test, int row) const {
+    RECT r{};
+    GetClientRect(child, &r);
+    int n = 0;
+    for (int y = row < 0 ? 0 : row; y < (row < 0 ? r.bottom : row + 1); ++y)
+        for (int x = 0; x < r.right; ++x) n += At(child, x, y) != CLR_INVALID && test(At(child, x, y));
+    return n;
+}
+
+bool ScreenCopy::Save(const fs::path& bmp) const {
+    BITMAPINFOHEADER info{sizeof info, rect_.right - rect_.left, rect_.bottom - rect_.top, 1, 32};
+    const DWORD bytes = static_cast<DWORD>(pixels_.size() * sizeof(DWORD)), offset = sizeof(BITMAPFILEHEADER) + sizeof info;
+    const BITMAPFILEHEADER header{0x4d42, offset + bytes, 0, 0, offset};  // "BM"
+    fs::create_directories(bmp.parent_path());
+    std::ofstream out(bmp, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header).write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(reinterpret_cast<const char*>(pixels_.data()), bytes);
+    return !pixels_.empty() && out.good();
 }
 
 }  // namespace e2e

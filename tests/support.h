@@ -1,0 +1,88 @@
+// What the unit tests share: a fresh folder (blanks and Polish letters in its
+// name), file bytes, an in-memory registry and a main window on the headless platform.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <tuple>
+
+#include "platform/headless.h"
+#include "ui/main/form1.h"
+
+namespace czasomir::test {
+
+namespace fs = std::filesystem;
+
+struct TestDir {
+    fs::path path = fs::temp_directory_path() / (fs::path(u8"Czasomir próba zażółć ") += std::to_string(std::random_device{}()));
+    TestDir() { fs::create_directories(path); }
+    ~TestDir() { std::error_code ignored; fs::remove_all(path, ignored); }
+    fs::path operator/(const char* name) const { return path / name; }
+};
+
+// A path as the program takes it: native text on Windows, decoded UTF-8 elsewhere.
+inline std::wstring Wide(const fs::path& path) {
+    const std::u32string text = path.u32string();
+    return std::wstring(text.begin(), text.end());
+}
+
+inline std::string Read(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void Write(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
+
+// Refuses writes and deletes on request, as HKEY_LOCAL_MACHINE does without administrator rights.
+struct MemoryRejestr : Rejestr {
+    std::map<std::tuple<RegistryRoot, std::wstring, std::wstring>, std::wstring> values;
+    bool refuseWrites = false, refuseDeletes = false;
+    int calls = 0, writes = 0, deletes = 0;
+    std::optional<std::wstring> ReadStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
+        ++calls;
+        auto it = values.find({r, k, n});
+        return it == values.end() ? std::nullopt : std::optional(it->second);
+    }
+    void WriteStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n, const std::wstring& t) override {
+        ++calls, ++writes;
+        if (!refuseWrites) values[{r, k, n}] = t;
+    }
+    void DeleteValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
+        ++calls, ++deletes;
+        if (!refuseDeletes) values.erase({r, k, n});
+    }
+};
+
+// The program started at 10:00:00 from a fresh folder.
+struct MainWindow {
+    TestDir dir;
+    tk::HeadlessPlatform platform;
+    MemoryRejestr registry;
+    std::unique_ptr<Form1> form;
+
+    explicit MainWindow(std::wstring arguments = L"") {
+        platform.appDirectory = dir.path;
+        platform.argumentText = std::move(arguments);
+    }
+    Form1& Start(std::optional<std::string> czasDat = std::nullopt) {
+        if (czasDat) Write(dir / "czas.dat", *czasDat);
+        form = std::make_unique<Form1>(platform, registry);
+        platform.Run(*form);
+        return *form;
+    }
+    std::string Saved() const { return Read(dir / "czas.dat"); }
+    const std::wstring& Display() const { return form->Label1.caption(); }
+    int TrayCalls(tk::TrayOp op) const {
+        int n = 0;
+        for (const auto& call : platform.trayCalls) n += call.op == op;
+        return n;
+    }
+};
+
+}  // namespace czasomir::test
