@@ -149,9 +149,9 @@ std::wstring Quoted(const fs::path& exe, const std::wstring& arguments) {
 }
 
 App::App(std::optional<std::string> czasDat, const std::wstring& arguments, const std::wstring& folderName, bool testHooks)
-    : App(Placed(czasDat, folderName, testHooks), arguments) {}
+    : App(Placed(czasDat, folderName, testHooks), arguments, nullptr) {}
 
-App::App(const fs::path& folder, const std::wstring& arguments)
+App::App(const fs::path& folder, const std::wstring& arguments, std::nullptr_t)
     : Process(folder / L"Czasomir.exe", Quoted(folder / L"Czasomir.exe", arguments), folder), folder_(folder) {}
 
 App::~App() {

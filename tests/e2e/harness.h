@@ -77,7 +77,7 @@ public:
     Process again(const std::wstring& commandLine) const { return Process(exe(), commandLine, folder_); }
 
 private:
-    App(const fs::path& folder, const std::wstring& arguments);
+    App(const fs::path& folder, const std::wstring& arguments, std::nullptr_t);
     fs::path folder_;
 };
 

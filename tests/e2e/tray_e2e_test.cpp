@@ -1,5 +1,6 @@
 // Tray mode of the real exe: "/auto" (also after an unquoted path with blanks,
 // as the Run value may hold it) counts hidden with an icon that the shell holds.
+#include <windows.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>

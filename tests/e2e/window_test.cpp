@@ -24,7 +24,7 @@ TEST(Window, ControlsUseCentralEuropeanFontsAndTheDisplayItsOwn) {
     };
     auto& form = *new czasomir::Form1(platform, *new NoRegistry);
     platform.Create(form);
-    for (const tk::Control* c : {static_cast<const tk::Control*>(&form.Command1), &form.Check1, &form.Label1})
+    for (const tk::Control* c : std::initializer_list<const tk::Control*>{&form.Command1, &form.Check1, &form.Label1})
         EXPECT_EQ(FontOf(reinterpret_cast<HWND>(c->handle())).lfCharSet, EASTEUROPE_CHARSET) << c->id();
     const LOGFONTW display = FontOf(reinterpret_cast<HWND>(form.Label1.handle()));
     EXPECT_EQ(display.lfFaceName, form.Label1.font.face);
