@@ -17,7 +17,7 @@ struct RunValue {
     std::optional<std::wstring> Get() { return registry->ReadStringValue(kAutostartRoot, kAutostartKey, kAutostartValueName); }
 };
 
-LRESULT Box(e2e::Process& app) { return SendMessageW(app.control(Model().Check1.id()), BM_GETCHECK, 0, 0); }
+LRESULT Box(e2e::Process& app) { return SendMessageW(app.control(Model().Check1), BM_GETCHECK, 0, 0); }
 
 TEST(Autostart, TickingWritesTheQuotedCommandUntickingDeletesIt) {
     RunValue run;

@@ -5,20 +5,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/headless.h"
 #include "storage/time_file.h"
+#include "tests/support.h"
 
 namespace e2e {
 
 namespace {
-
-// A path of the build machine: under Wine a Unix path is reached through drive Z:.
-fs::path HostPath(const char* utf8) {
-    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide.data(), static_cast<int>(wide.size()));
-    wide.pop_back();
-    return fs::path(wide[0] == L'/' ? L"Z:" + wide : wide).make_preferred();
-}
 
 // A fresh folder below the temporary folder, holding the copy of the exe and czas.dat.
 fs::path Placed(const std::optional<std::string>& czasDat, const std::wstring& name, bool testHooks) {
@@ -35,19 +27,14 @@ fs::path Placed(const std::optional<std::string>& czasDat, const std::wstring& n
 
 const czasomir::Form1& Model() {
     static tk::HeadlessPlatform platform;
-    static struct : czasomir::Rejestr {
-        std::optional<std::wstring> ReadStringValue(czasomir::RegistryRoot, const std::wstring&,
-                                                    const std::wstring&) override { return std::nullopt; }
-        void WriteStringValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&, const std::wstring&) override {}
-        void DeleteValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&) override {}
-    } registry;
+    static czasomir::test::MemoryRejestr registry;
     static czasomir::Form1 form(platform, registry);
     return form;
 }
 
-fs::path ExePath(bool testHooks) { return HostPath(testHooks ? CZASOMIR_TESTHOOKS_EXE : CZASOMIR_EXE); }
+fs::path ExePath(bool testHooks) { return fs::path(testHooks ? CZASOMIR_TESTHOOKS_EXE : CZASOMIR_EXE).make_preferred(); }
 
-fs::path ScreenshotDirectory() { return HostPath(CZASOMIR_SCREENSHOT_DIR); }
+fs::path ScreenshotDirectory() { return fs::path(CZASOMIR_SCREENSHOT_DIR).make_preferred(); }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     for (const ULONGLONG end = GetTickCount64() + timeoutMs; !done(); Sleep(20))
@@ -123,7 +110,7 @@ void Process::waitIdle() {
 }
 
 void Process::click(const tk::Control& c) {
-    SendMessageW(control(c.id()), BM_CLICK, 0, 0);
+    SendMessageW(control(c), BM_CLICK, 0, 0);
     waitIdle();
 }
 

@@ -46,8 +46,8 @@ public:
 
     // The main window once its startup is over; with `shown`, once it is also shown (normal mode).
     HWND mainWindow(bool shown = true);
-    HWND control(int id) { return GetDlgItem(mainWindow(false), id); }
-    std::wstring text(const tk::Control& c) { return WindowText(control(c.id())); }
+    HWND control(const tk::Control& c) { return GetDlgItem(mainWindow(false), c.id()); }
+    std::wstring text(const tk::Control& c) { return WindowText(control(c)); }
     std::optional<std::int64_t> shown() { return Seconds(text(Model().Label1)); }
     void click(const tk::Control& c);  // BM_CLICK, then until it is idle again
     void post(UINT message, WPARAM w = 0, LPARAM l = 0);  // to the main window, then until idle

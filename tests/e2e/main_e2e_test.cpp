@@ -36,7 +36,7 @@ TEST_P(Layout, ControlsSitWhereTheFormPutsThemAtTheScreensDpi) {
     EXPECT_EQ(client.bottom, pixels(Model().clientHeight));
     for (const tk::Control* c : Model().controls()) {
         if (c->kind() == tk::Kind::Timer) continue;
-        HWND child = app.control(c->id());
+        HWND child = app.control(*c);
         RECT r{};
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
@@ -45,7 +45,7 @@ TEST_P(Layout, ControlsSitWhereTheFormPutsThemAtTheScreensDpi) {
                   std::vector<LONG>({pixels(b.left), pixels(b.top), pixels(b.width), pixels(b.height)})) << c->id();
         EXPECT_EQ(IsWindowVisible(child) != FALSE, c->visible()) << c->id();
     }
-    EXPECT_EQ(e2e::FocusOf(main), app.control(Model().Command1.id()));
+    EXPECT_EQ(e2e::FocusOf(main), app.control(Model().Command1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, Layout, ::testing::Values(96, 144));
@@ -62,17 +62,17 @@ TEST(Screen, BannerTimeAndBothLinesOfTheCheckBoxShow) {
     Sleep(300);  // the X server catches up with the last paint
     const e2e::ScreenCopy shot(main);
     EXPECT_TRUE(shot.Save(e2e::ScreenshotDirectory() / L"main.bmp"));
-    HWND banner = app.control(Model().Image1.id());
+    HWND banner = app.control(Model().Image1);
     EXPECT_EQ(shot.At(banner, 0, 0), GetSysColor(COLOR_BTNFACE));
     EXPECT_NE(shot.At(banner, 80, 22), GetSysColor(COLOR_BTNFACE));
     auto dark = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 300; };
     auto lines = [&](const tk::Control& c) {  // runs of rows with ink; nothing cut off at the bottom
         RECT r{};
-        GetClientRect(app.control(c.id()), &r);
+        GetClientRect(app.control(c), &r);
         int n = 0;
         for (int y = 0, previous = 0, ink; y < r.bottom; ++y, previous = ink)
-            n += (ink = shot.Count(app.control(c.id()), dark, y)) > 0 && previous == 0;
-        return shot.Count(app.control(c.id()), dark, r.bottom - 1) ? -1 : n;
+            n += (ink = shot.Count(app.control(c), dark, y)) > 0 && previous == 0;
+        return shot.Count(app.control(c), dark, r.bottom - 1) ? -1 : n;
     };
     EXPECT_EQ(lines(Model().Label1), 1);
     EXPECT_EQ(lines(Model().Check1), 2);

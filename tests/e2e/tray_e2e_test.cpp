@@ -28,7 +28,7 @@ TEST(Tray, CountsHiddenWithItsIconALeftPressBringsTheWindowBack) {
     e2e::App app("500\r\n", L"/auto");
     HWND window = InTray(app);
     ASSERT_NE(window, nullptr);
-    HWND picture = app.control(Model().Picture1.id());
+    HWND picture = app.control(Model().Picture1);
     EXPECT_TRUE(e2e::TrayIconExists(picture));
     EXPECT_FALSE(e2e::TrayIconExists(picture, 2));
     EXPECT_TRUE(e2e::WaitUntil([&] { return app.shown().value_or(0) > 500; }));
@@ -37,7 +37,7 @@ TEST(Tray, CountsHiddenWithItsIconALeftPressBringsTheWindowBack) {
     EXPECT_FALSE(IsWindowVisible(window));
     SendMessageW(picture, 0x201, 1, WM_LBUTTONDOWN);
     EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(window) && !IsIconic(window); }));
-    EXPECT_EQ(e2e::FocusOf(window), app.control(Model().Command1.id()));
+    EXPECT_EQ(e2e::FocusOf(window), app.control(Model().Command1));
     SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(window); }));
 
@@ -56,7 +56,7 @@ TEST(Tray, CountsHiddenWithItsIconALeftPressBringsTheWindowBack) {
 TEST(Tray, AnUnquotedPathWithBlanksBeforeTheSwitchStillMeansTrayMode) {
     e2e::App placed("0\r\n", L"", L"Czas pracy ąę");
     ASSERT_NE(placed.mainWindow(), nullptr);
-    EXPECT_FALSE(e2e::TrayIconExists(placed.control(Model().Picture1.id())));  // no icon in normal mode
+    EXPECT_FALSE(e2e::TrayIconExists(placed.control(Model().Picture1)));  // no icon in normal mode
     placed.kill();
     e2e::Process app = placed.again(placed.exe().wstring() + L" /auto");
     HWND window = InTray(app);

@@ -5,6 +5,7 @@
 #include "platform/resource_ids.h"
 #include "platform/toolkit_win.h"
 #include "tests/e2e/harness.h"
+#include "tests/support.h"
 
 namespace {
 
@@ -17,12 +18,7 @@ LOGFONTW FontOf(HWND window) {
 TEST(Window, ControlsUseCentralEuropeanFontsAndTheDisplayItsOwn) {
     // Left to the end of the process: destroying a shown window costs Wine seconds without a window manager.
     auto& platform = *new tk::Win32Platform;
-    struct NoRegistry : czasomir::Rejestr {
-        std::optional<std::wstring> ReadStringValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&) override { return {}; }
-        void WriteStringValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&, const std::wstring&) override {}
-        void DeleteValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&) override {}
-    };
-    auto& form = *new czasomir::Form1(platform, *new NoRegistry);
+    auto& form = *new czasomir::Form1(platform, *new czasomir::test::MemoryRejestr);
     platform.Create(form);
     for (const tk::Control* c : std::initializer_list<const tk::Control*>{&form.Command1, &form.Check1, &form.Label1})
         EXPECT_EQ(FontOf(reinterpret_cast<HWND>(c->handle())).lfCharSet, EASTEUROPE_CHARSET) << c->id();
