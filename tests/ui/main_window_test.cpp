@@ -21,19 +21,6 @@ TEST(Startup, ShowsTheStoredTotalOrCreatesZeroWithCountingOff) {
     }
 }
 
-TEST(Startup, ASecondInstanceEndsBeforeTouchingAnything) {
-    for (const wchar_t* arguments : {L"", L"/auto"}) {
-        MainWindow w(arguments);
-        w.platform.anotherInstance = true;
-        Form1& f = w.Start();
-        EXPECT_TRUE(w.platform.ended);
-        EXPECT_FALSE(fs::exists(w.dir / "czas.dat"));
-        EXPECT_EQ(w.registry.calls, 0);
-        EXPECT_TRUE(w.platform.trayCalls.empty());
-        EXPECT_FALSE(f.visible());
-    }
-}
-
 TEST(Counting, WholeSecondsOfTheTicksAreAddedAndKeptAtStop) {
     MainWindow w;
     Form1& f = w.Start("59\r\n");
