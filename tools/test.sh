@@ -27,8 +27,6 @@ if run cmake --preset windows >/dev/null && run cmake --build --preset windows -
   xvfb_up && wine_up "$czasomir_root/build/windows/wineprefix"
   run ctest --preset windows -j "$jobs"
   for shot in build/windows/screenshots/*.bmp; do [ -f "$shot" ] && convert "$shot" "${shot%.bmp}.png"; done
-  # The tray icon on a Wine virtual desktop's taskbar.
-  run tests/e2e/tray_screenshot.sh build/windows
   wine_down
 fi
 

@@ -1,8 +1,7 @@
 // What only this process can read: the fonts that the Win32 backend gave the
-// main window's controls, and the sizes of the exe's icon images (decoded by Windows).
+// main window's controls.
 #include <gtest/gtest.h>
 
-#include "platform/resource_ids.h"
 #include "platform/toolkit_win.h"
 #include "tests/e2e/harness.h"
 #include "tests/support.h"
@@ -25,24 +24,6 @@ TEST(Window, ControlsUseCentralEuropeanFontsAndTheDisplayItsOwn) {
     const LOGFONTW display = FontOf(reinterpret_cast<HWND>(form.Label1.handle()));
     EXPECT_EQ(display.lfFaceName, form.Label1.font.face);
     EXPECT_EQ(display.lfWeight, form.Label1.font.weight);
-}
-
-TEST(ExeFile, TheIconHolds16And32PixelImages) {
-    HMODULE exe = LoadLibraryExW(e2e::ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
-    auto data = [&](HRSRC r) { return static_cast<BYTE*>(LockResource(LoadResource(exe, r))); };
-    BYTE* group = data(FindResourceW(exe, MAKEINTRESOURCEW(IDI_CZASOMIR), RT_GROUP_ICON));
-    ASSERT_NE(group, nullptr);
-    for (int size : {16, 32}) {
-        HRSRC image = FindResourceW(exe, MAKEINTRESOURCEW(LookupIconIdFromDirectoryEx(group, TRUE, size, size, 0)), RT_ICON);
-        HICON icon = CreateIconFromResourceEx(data(image), SizeofResource(exe, image), TRUE, 0x30000, 0, 0, 0);
-        ICONINFO info{};
-        BITMAP mask{};
-        ASSERT_TRUE(GetIconInfo(icon, &info));
-        GetObjectW(info.hbmMask, sizeof mask, &mask);
-        EXPECT_EQ(mask.bmWidth, size);
-        DeleteObject(info.hbmMask), DeleteObject(info.hbmColor), DestroyIcon(icon);
-    }
 }
 
 }  // namespace
