@@ -39,16 +39,23 @@ open(path, "w", encoding="utf-8").write(text.replace(original, replacement))
 PY
 }
 
+# ": <the tests that failed>", from ctest's output.
+failed_tests() {
+  sed -n '/tests FAILED:/,$p' "$1" | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\).*/\1/p' | tr '\n' ' ' | sed 's/^/: /; s/ $//'
+}
+
 # Stages of tools/test.sh, fail-fast; returns non-zero when one fails, naming
 # the stage on stdout. Output goes to files, never to a pipe: Wine's processes
 # would keep a pipe open.
 stages() {
-  cmake --build --preset linux -j "$jobs" >/dev/null 2>&1 || { echo "linux build"; return 1; }
-  ctest --preset linux -j "$jobs" --stop-on-failure >/dev/null 2>&1 || { echo "linux tests"; return 1; }
-  cmake --build --preset windows -j "$jobs" >/dev/null 2>&1 || { echo "windows build"; return 1; }
+  local out="$log_dir/output"
+  : >"$out"
+  cmake --build --preset linux -j "$jobs" >>"$out" 2>&1 || { echo "linux build"; return 1; }
+  ctest --preset linux -j "$jobs" --stop-on-failure >>"$out" 2>&1 || { echo "linux tests$(failed_tests "$out")"; return 1; }
+  cmake --build --preset windows -j "$jobs" >>"$out" 2>&1 || { echo "windows build"; return 1; }
   xvfb_up && wine_up "$czasomir_root/build/windows/wineprefix"
   local ok=0
-  ctest --preset windows -j "$jobs" --stop-on-failure >/dev/null 2>&1 || { echo "windows tests"; ok=1; }
+  ctest --preset windows -j "$jobs" --stop-on-failure >>"$out" 2>&1 || { echo "windows tests$(failed_tests "$out")"; ok=1; }
   local shot
   for shot in tests/*/tray_screenshot.sh; do  # where the tree has one
     [ $ok -eq 0 ] && [ -f "$shot" ] && { "$shot" build/windows >/dev/null 2>&1 || { echo "tray screenshot"; ok=1; }; }
@@ -89,6 +96,7 @@ while IFS=$'\t' read -r file original replacement || [ -n "$file" ]; do
   stages >"$log_dir/stage" 2>&1
   result=$?
   stage=$(cat "$log_dir/stage")
+  cp "$log_dir/output" "$log_dir/fault-$n.log" 2>/dev/null
   if [ $result -eq 0 ]; then
     echo "#$n MISSED ($((SECONDS - started)) s): $file: $original"
     missed+=("#$n $file: $original")

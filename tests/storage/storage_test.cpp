@@ -41,9 +41,14 @@ TEST(TimeFile, LoadsANumberLeavesAnythingElseAndCreatesAMissingFile) {
         EXPECT_EQ(counter.TotalSeconds, value);
         EXPECT_EQ(Read(dir / "czas.dat"), content.value_or("0\r\n"));  // read, never rewritten
     }
+    Write(dir / "czas.dat", "42\r\n");
+    std::ofstream writer(dir / "czas.dat", std::ios::app);  // another program has it open for writing
+    ElapsedCounter counter;
+    file.LoadOrCreate(counter);
+    EXPECT_EQ(counter.StoredSeconds, 42);
+    writer.close();
     fs::remove(dir / "czas.dat");
     fs::create_directories(dir / "czas.dat" / "inner");  // there but unreadable: left alone
-    ElapsedCounter counter;
     file.LoadOrCreate(counter);
     EXPECT_TRUE(fs::exists(dir / "czas.dat" / "inner"));
 }
