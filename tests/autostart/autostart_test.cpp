@@ -29,6 +29,7 @@ struct Case {
     int box;
     std::optional<std::wstring> after;
 };
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 class AutostartBox : public ::testing::TestWithParam<Case> {};
 

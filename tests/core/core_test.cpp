@@ -39,6 +39,7 @@ struct CounterRun {
     std::int16_t staleFlag = 0;
     std::int16_t startDays = 0;  // DayCount set after the start
 };
+void PrintTo(const CounterRun& c, std::ostream* out) { *out << c.name; }
 
 class Counter : public ::testing::TestWithParam<CounterRun> {};
 

@@ -1,114 +1,139 @@
-// The stopwatch as the user drives it: startup, Start/Stop, reset, saves, closing.
+// The main window as the user, the clock and the shell drive it: scenarios of
+// steps, each an event or a check of what the user would see.
 #include <gtest/gtest.h>
 
+#include "czasomir/build_info.h"
 #include "tests/support.h"
 
 namespace czasomir::test {
 namespace {
 
-TEST(Startup, ShowsTheStoredTotalOrCreatesZeroWithCountingOff) {
-    for (const auto& [content, display] : {std::pair<std::optional<std::string>, const wchar_t*>{std::nullopt, L"00 : 00 : 00"},
-                                           {"3725\r\n", L"01 : 02 : 05"}, {"  42 junk", L"00 : 00 : 00"}}) {
-        MainWindow w;
-        Form1& f = w.Start(content);
-        EXPECT_EQ(w.Display(), display);
-        EXPECT_EQ(w.Saved(), content.value_or("0\r\n"));
-        EXPECT_EQ(f.Command1.caption(), L"Start");
-        EXPECT_TRUE(f.visible());
-        EXPECT_EQ(w.platform.FocusedControl(), &f.Command1);
-        w.platform.Advance(5);
-        EXPECT_EQ(w.Display(), display);
-    }
-}
+struct Step {
+    enum Kind {
+        Pass, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock, AcceptIcon,  // events
+        Shows, Holds, Shown, Counting, FocusOnButton, Ended, IconsAdded  // checks
+    } kind;
+    double number = 0;  // Pass: seconds; Press: the mouse message; Shown: 0 hidden, 1 shown, 2 minimised;
+                        // Counting, Ended: 1 or 0; IconsAdded: how many times the icon was added
+    std::string text;   // Shows: the display; Put, Holds: czas.dat's bytes
+};
+using enum Step::Kind;
 
-TEST(Counting, WholeSecondsOfTheTicksAreAddedAndKeptAtStop) {
-    MainWindow w;
-    Form1& f = w.Start("59\r\n");
-    w.platform.now += 0.4;
-    w.platform.Click(f.Command1);
-    EXPECT_EQ(f.Command1.caption(), L"Stop");
-    EXPECT_EQ(w.Display(), L"00 : 00 : 59");  // until the first tick
-    w.platform.Advance(0.2);
-    EXPECT_EQ(w.Display(), L"00 : 01 : 00");  // 10:00:00.6 is 10:00:01 in whole seconds
-    w.platform.Advance(3.1);
-    w.platform.Click(f.Command1);
-    EXPECT_EQ(f.Command1.caption(), L"Start");
-    w.platform.Advance(10);
-    EXPECT_EQ(w.Display(), L"00 : 01 : 03");
-    w.platform.Click(f.Command1);  // a second run goes on from there
-    w.platform.Advance(2.05);
-    EXPECT_EQ(w.Display(), L"00 : 01 : 05");
-}
+struct Scenario {
+    const char* name;
+    std::optional<std::string> czasDat;
+    const wchar_t* arguments;
+    std::vector<Step> steps;
+    bool iconRefused = false;  // the shell does not take the icon until AcceptIcon
+};
+void PrintTo(const Scenario& c, std::ostream* out) { *out << c.name; }
 
-TEST(Counting, AnOverflowingTickLeavesTheLastGoodTotal) {
-    MainWindow w;
-    Form1& f = w.Start("2147483646\r\n");
-    w.platform.Click(f.Command1);
-    w.platform.Advance(6);
-    EXPECT_EQ(w.Display(), L"596523 : 14 : 07");
-    w.platform.Close(f);
-    EXPECT_EQ(w.Saved(), "2147483647\r\n");
-}
+class MainWindowScenario : public ::testing::TestWithParam<Scenario> {};
 
-TEST(Reset, ShowsZeroAndCountingGoesOnFromThere) {
-    MainWindow w;
-    Form1& f = w.Start("5000\r\n");
-    w.platform.Click(f.Command1);
-    w.platform.Advance(3.1);
-    w.platform.Choose(f.mnuPlikZresetuj, f);
-    EXPECT_EQ(w.Display(), L"00 : 00 : 00");
-    EXPECT_EQ(w.Saved(), "5000\r\n");  // saved at the next save only
-    w.platform.Advance(2);
-    EXPECT_EQ(w.Display(), L"00 : 00 : 02");
-    w.platform.Click(f.Command1);
-    w.platform.Choose(f.mnuPlikZresetuj, f);
-    w.platform.Close(f);
-    EXPECT_EQ(w.Saved(), "0\r\n");
-}
-
-TEST(PeriodicSave, Every65535MsAndAFailedSaveIsMadeLater) {
-    MainWindow w;
-    Form1& f = w.Start("7\r\n");
-    Write(w.dir / "czas.dat", "junk");
-    w.platform.Advance(65.534);
-    EXPECT_EQ(w.Saved(), "junk");
-    w.platform.Advance(0.002);
-    EXPECT_EQ(w.Saved(), "7\r\n");
-    w.platform.Click(f.Command1);
-    fs::create_directory(w.dir / "czas.dat.new");  // the next save cannot write its new file
-    w.platform.Advance(65.535);
-    EXPECT_EQ(w.Saved(), "7\r\n");
-    fs::remove(w.dir / "czas.dat.new");
-    w.platform.Advance(65.535);
-    EXPECT_EQ(w.Saved(), "138\r\n");
-}
-
-// Close box and File > Close: save, take the icon away, end; a save that fails does not keep the program.
-TEST(Closing, SavesRemovesTheIconAndEndsEvenWhenTheSaveFails) {
-    for (bool menu : {false, true}) {
-        for (bool failing : {false, true}) {
-            MainWindow w(L"/auto");
-            Form1& f = w.Start("10\r\n");
-            if (failing) fs::create_directory(w.dir / "czas.dat.new");
-            w.platform.Advance(3.15);
-            menu ? w.platform.Choose(f.mnuPlikZamknij, f) : w.platform.Close(f);
-            w.platform.Close(f);  // nothing more is delivered once ended
-            EXPECT_TRUE(w.platform.ended);
-            EXPECT_EQ(w.Saved(), failing ? "10\r\n" : "13\r\n");
-            EXPECT_EQ(w.TrayCalls(tk::TrayOp::Delete), 1);
+TEST_P(MainWindowScenario, Runs) {
+    MainWindow w(GetParam().arguments);
+    w.platform.trayAccepts = !GetParam().iconRefused;
+    Form1& f = w.Start(GetParam().czasDat);
+    int n = 0;
+    for (const Step& s : GetParam().steps) {
+        SCOPED_TRACE(testing::Message() << "step " << ++n);
+        switch (s.kind) {
+        case Pass: w.platform.Advance(s.number); break;
+        case Click: w.platform.Click(f.Command1); break;
+        case Reset: w.platform.Choose(f.mnuPlikZresetuj, f); break;
+        case Close: w.platform.Close(f); break;
+        case Quit: w.platform.Choose(f.mnuPlikZamknij, f); break;
+        case Minimize: w.platform.Minimize(f); break;
+        case Press: w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, static_cast<int>(s.number), 0); break;
+        case Taskbar: w.platform.TaskbarCreated(f); break;
+        case Put: Write(w.dir / "czas.dat", s.text); break;
+        case Block: fs::create_directory(w.dir / "czas.dat.new"); break;  // a save cannot write its new file
+        case Unblock: fs::remove(w.dir / "czas.dat.new"); break;
+        case FocusBox: w.platform.Focus(f.Check1); break;
+        case AcceptIcon: w.platform.trayAccepts = true; break;
+        case Shows: EXPECT_EQ(w.Display(), std::wstring(s.text.begin(), s.text.end())); break;
+        case Holds: EXPECT_EQ(w.Saved(), s.text); break;
+        case Shown: EXPECT_EQ(f.visible() ? (f.windowState() == tk::kMinimized ? 2 : 1) : 0, s.number); break;
+        case Counting: EXPECT_EQ(f.Command1.caption(), s.number ? L"Stop" : L"Start"); break;
+        case FocusOnButton: EXPECT_EQ(w.platform.FocusedControl(), &f.Command1); break;
+        case Ended: EXPECT_EQ(w.platform.ended, s.number != 0); break;
+        case IconsAdded: EXPECT_EQ(w.TrayCalls(tk::TrayOp::Add), s.number); break;
         }
     }
+    if (w.platform.ended) {
+        EXPECT_EQ(w.TrayCalls(tk::TrayOp::Delete), 1);  // the icon goes, once, at the end
+    }
 }
 
-TEST(Startup, AFolderThatCannotHoldCzasDatStillGivesAWorkingWindow) {
-    MainWindow w;
-    Write(w.dir / "plik", "not a folder");
-    w.platform.appDirectory = w.dir / "plik";
-    Form1& f = w.Start();
-    w.platform.Click(f.Command1);
-    w.platform.Advance(70.1);  // the periodic save fails; nothing breaks
-    EXPECT_FALSE(w.platform.ended);
-    EXPECT_EQ(w.Display(), L"00 : 01 : 10");
+INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
+    Scenario{"MissingFileIsCreatedAsZero", {}, L"", {{Shown, 1}, {FocusOnButton}, {Pass, 5}, {Shows, 0, "00 : 00 : 00"},
+                                                     {Holds, 0, "0\r\n"}, {Counting, 0}}},
+    Scenario{"StoredTotalIsShown", "3725\r\n", L"", {{Pass, 5}, {Shows, 0, "01 : 02 : 05"}, {Holds, 0, "3725\r\n"}}},
+    Scenario{"JunkIsLeftAlone", "  42 junk", L"", {{Shows, 0, "00 : 00 : 00"}, {Holds, 0, "  42 junk"}}},
+    Scenario{"WholeSecondsOfTheTicksCount", "59\r\n", L"", {{Pass, 0.4}, {Click}, {Counting, 1}, {Shows, 0, "00 : 00 : 59"},
+        {Pass, 0.2}, {Shows, 0, "00 : 01 : 00"}, {Pass, 3.1}, {Click}, {Counting, 0}, {Pass, 10}, {Shows, 0, "00 : 01 : 03"},
+        {Click}, {Pass, 2.05}, {Shows, 0, "00 : 01 : 05"}}},
+    Scenario{"AnOverflowKeepsTheLastGoodTotal", "2147483646\r\n", L"", {{Click}, {Pass, 6}, {Shows, 0, "596523 : 14 : 07"},
+        {Close}, {Holds, 0, "2147483647\r\n"}}},
+    Scenario{"ResetShowsZeroAndCountsOn", "5000\r\n", L"", {{Click}, {Pass, 3.1}, {Reset}, {Shows, 0, "00 : 00 : 00"},
+        {Holds, 0, "5000\r\n"}, {Pass, 2}, {Shows, 0, "00 : 00 : 02"}, {Click}, {Reset}, {Close}, {Holds, 0, "0\r\n"}}},
+    Scenario{"SavedEvery65535MsAndAfterAFailureLater", "7\r\n", L"", {{Put, 0, "junk"}, {Pass, 65.534}, {Holds, 0, "junk"},
+        {Pass, 0.002}, {Holds, 0, "7\r\n"}, {Click}, {Block}, {Pass, 65.535}, {Holds, 0, "7\r\n"}, {Unblock}, {Pass, 65.535},
+        {Holds, 0, "138\r\n"}}},
+    Scenario{"CloseBoxSavesAndEnds", "10\r\n", L"/auto", {{Pass, 3.15}, {Close}, {Close}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
+    Scenario{"FileCloseSavesAndEnds", "10\r\n", L"/auto", {{Pass, 3.15}, {Quit}, {Close}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
+    Scenario{"AFailedSaveDoesNotKeepItOpen", "10\r\n", L"/auto", {{Block}, {Pass, 3.15}, {Quit}, {Ended, 1}, {Holds, 0, "10\r\n"}}},
+    Scenario{"TrayModeCountsHiddenWithAnIcon", "60\r\n", L"/auto", {{Shown, 0}, {Counting, 1}, {IconsAdded, 1}, {Taskbar},
+        {IconsAdded, 2}, {Pass, 2.1}, {Shows, 0, "00 : 01 : 02"}}},
+    Scenario{"OtherSwitchesStartNormally", {}, L"/AUTO", {{Shown, 1}, {Counting, 0}, {Taskbar}, {IconsAdded, 0}, {Minimize},
+        {Shown, 2}}},
+    Scenario{"ASwitchWithMoreStartsNormally", {}, L"/auto x", {{Shown, 1}, {Counting, 0}, {IconsAdded, 0}}},
+    Scenario{"ASwitchAfterBlanksStartsNormally", {}, L" /auto", {{Shown, 1}, {Counting, 0}}},
+    Scenario{"ALeftPressRestoresMinimisingHides", {}, L"/auto", {{Press, 0x200}, {Press, 0x202}, {Press, 0x203},
+        {Press, 0x204}, {Shown, 0}, {FocusBox}, {Press, 0x201}, {Shown, 1}, {FocusOnButton}, {Minimize}, {Shown, 0}, {Press, 0x201},
+        {Press, 0x201}, {Minimize}, {Shown, 1}, {Minimize}, {Shown, 0}}},  // pressed while shown: one minimise restores
+    Scenario{"ARefusedIconIsTriedAgain", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {AcceptIcon}, {Pass, 2}, {Pass, 60},
+        {IconsAdded, 61}, {Taskbar}, {IconsAdded, 62}}, true},  // 60 tries, 2 s apart
+    Scenario{"AnIconThatNeverComesLeavesTheWindowReachable", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {Pass, 2},
+        {Shown, 1}, {Taskbar}, {IconsAdded, 61}, {Minimize}, {Shown, 2}, {Counting, 1}}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
+    MainWindow w(L"/auto");
+    Form1& f = w.Start("100\r\n");
+    w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x201, 0);  // shown from the tray
+    int openings = 0;
+    w.platform.whileModal = [&](tk::Form& dialog) {
+        auto& about = static_cast<Form2&>(dialog);
+        ++openings;
+        w.platform.opened.clear();
+        EXPECT_EQ(f.about(), &about);
+        EXPECT_EQ(about.Label4.cursor, tk::Cursor::Hand);
+        EXPECT_EQ(about.Label5.cursor, tk::Cursor::Hand);
+        about.Label4.setCaption(L"someone.else@example.com");  // the targets are not taken from the captions
+        for (tk::Label* label : {&about.Label1, &about.Label2, &about.Label3, &about.Label4, &about.Label5})
+            w.platform.Click(*label);
+        EXPECT_EQ(w.platform.opened, (std::vector<std::pair<tk::Handle, std::wstring>>{
+                                         {about.handle(), CZASOMIR_EMAIL_TARGET_W}, {about.handle(), CZASOMIR_WEB_TARGET_W}}));
+        w.platform.Advance(66);  // the main window counts and saves, but takes no input
+        EXPECT_EQ(w.Saved(), openings == 1 ? "165\r\n" : "231\r\n");
+        w.platform.Click(f.Command1);
+        w.platform.Choose(f.mnuPlikZresetuj, f);
+        w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x201, 0);  // a tray press does nothing meanwhile
+        w.platform.Minimize(f);
+        w.platform.Close(f);
+        EXPECT_TRUE(f.visible());
+        EXPECT_FALSE(w.platform.ended);
+        openings == 1 ? w.platform.Click(about.Command1) : w.platform.Close(about);  // OK, then the close box
+        EXPECT_FALSE(about.created());
+    };
+    w.platform.Choose(f.mnuPomocOProgramie, f);
+    w.platform.Choose(f.mnuPomocOProgramie, f);
+    EXPECT_EQ(openings, 2);
+    EXPECT_EQ(f.about(), nullptr);
+    EXPECT_EQ(w.Display(), L"00 : 03 : 52");
+    w.platform.Minimize(f);  // had a press counted while the box was open, this would restore instead
+    EXPECT_FALSE(f.visible());
 }
 
 }  // namespace
