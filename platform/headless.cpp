@@ -1,5 +1,6 @@
 #include "platform/headless.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tk {
@@ -29,7 +30,7 @@ void HeadlessPlatform::EndProcess() {
 }
 
 double HeadlessPlatform::TimeOfDaySeconds() {
-    double t = std::fmod(now, 86400.0);
+    double t = std::fmod(now + wallClockShift, 86400.0);
     return t < 0 ? t + 86400.0 : t;
 }
 
@@ -47,6 +48,13 @@ void HeadlessPlatform::Advance(double seconds) {
         Deliver([next] { next->raiseTick(); });
     }
     if (!ended) now = target;
+}
+
+void HeadlessPlatform::Sleep(double seconds) {
+    if (ended) return;
+    now += seconds;
+    for (auto& [timer, due] : due_) due = std::max(due, now);
+    Advance(0);
 }
 
 void HeadlessPlatform::Schedule(Timer& timer) {

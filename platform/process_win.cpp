@@ -91,6 +91,8 @@ double Win32Platform::TimeOfDaySeconds() {
     return t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0;
 }
 
+double Win32Platform::RealTimeSeconds() { return GetTickCount64() / 1000.0; }
+
 void Win32Platform::ShellOpen(Handle owner, const std::wstring& target) {
     ShellExecuteW(reinterpret_cast<HWND>(owner), L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -317,6 +317,11 @@ public:
     // Runs the program: creates the startup form, raises its Load, shows it
     // and delivers events until the process ends.
     virtual int Run(Form& startup) = 0;
+
+    // Real time: seconds from an arbitrary origin on a clock that runs on
+    // while the computer sleeps or hibernates and does not follow changes of
+    // the wall clock or the time zone. Runs of the counter are measured on it.
+    virtual double RealTimeSeconds() = 0;
 };
 
 // The process ended inside a handler (headless backend only: the Win32 backend

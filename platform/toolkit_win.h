@@ -53,6 +53,8 @@ public:
 
     int Run(Form& startup) override;
 
+    double RealTimeSeconds() override;  // GetTickCount64: counts sleep, ignores clock changes
+
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.
     void ProcessMessage(MSG& message);
