@@ -151,11 +151,11 @@ TEST(SaveTotal, AfterAResetWritesZeroIntoAnEmptyFile) {
     const TimeFile file(Wide(dir.path()));
     WriteBytes(PathOf(file.path()), "");
     ElapsedCounter counter = Loaded(file);
-    counter.StartCounting(100.0);
-    counter.Tick(200.0);
+    counter.StartCounting(100.0, 0.0);
+    counter.Tick(100.0);
     file.SaveTotal(counter);
     EXPECT_EQ(ReadBytes(PathOf(file.path())), "100\r\n");
-    counter.ResetCounter(300.0);
+    counter.ResetCounter(300.0, 200.0);
     file.SaveTotal(counter);
     EXPECT_EQ(ReadBytes(PathOf(file.path())), "0\r\n");
 }
