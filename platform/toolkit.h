@@ -70,6 +70,13 @@ struct TrayIcon {
 inline constexpr unsigned kTrayMessage = 1, kTrayIcon = 2, kTrayTip = 4;
 enum class TrayOp { Add, Delete };
 
+// What became of a request to run the program with administrator rights.
+struct ElevatedRun {
+    enum Outcome { Ran, Declined, NotStarted };
+    Outcome outcome = NotStarted;  // Declined: the user said no at the prompt
+    unsigned long exitCode = 0;    // the elevated run's exit code, when it ran
+};
+
 // Runs an event handler: a failure leaving it is dropped, ending the process is not.
 void Dispatch(const std::function<void()>& handler);
 
@@ -317,6 +324,20 @@ public:
     // Runs the program: creates the startup form, raises its Load, shows it
     // and delivers events until the process ends.
     virtual int Run(Form& startup) = 0;
+
+    // Administrator rights and the user --------------------------------------
+    // True when this process lacks administrator rights and Windows can be
+    // asked for them (User Account Control is on); false when it already has
+    // them, or when no prompt can give them.
+    virtual bool CanElevate() = 0;
+    // Starts this program's own executable with administrator rights (Windows
+    // asks the user first) and the given argument text, and returns at once;
+    // `done` runs later, as an event, with the outcome, once the elevated run
+    // has ended or could not start.
+    virtual void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) = 0;
+    // A short warning for the user, in a message box owned by the form; returns
+    // once the user has closed it (the form's timers keep ticking meanwhile).
+    virtual void ShowMessage(Form& owner, const std::wstring& text) = 0;
 };
 
 // The process ended inside a handler (headless backend only: the Win32 backend

@@ -15,6 +15,7 @@ namespace tk {
 
 namespace win {
 struct FormWindow;  // a form's window and everything that belongs to it (toolkit_win.cpp)
+std::wstring ModulePath();  // the running executable's full path (process_win.cpp)
 }
 
 class Win32Platform : public Platform {
@@ -52,6 +53,11 @@ public:
     bool NotifyIcon(TrayOp op, const TrayIcon& icon) override;
 
     int Run(Form& startup) override;
+
+    // Administrator rights and the user (elevation_win.cpp).
+    bool CanElevate() override;
+    void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) override;
+    void ShowMessage(Form& owner, const std::wstring& text) override;
 
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.
