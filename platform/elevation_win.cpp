@@ -3,6 +3,7 @@
 // whose answer comes back to the window thread as a message.
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <memory>
