@@ -9,7 +9,8 @@
 // Rules every backend keeps:
 // - One event at a time, on one thread; a handler runs to its end before the
 //   next event is delivered (the only nesting: a program change of a check
-//   box's value raises its Click at once, and a modal dialog runs its own loop).
+//   box's value raises its Click at once, and a modal dialog or message box
+//   runs its own loop).
 // - A handler that fails (throws a std::exception) ends at that point; the
 //   toolkit drops the failure and goes on delivering events.
 // - Ending the process is immediate: no further handler runs.
