@@ -228,4 +228,18 @@ int HeadlessPlatform::Run(Form& startup) {
     return 0;
 }
 
+void HeadlessPlatform::RunElevated(Form&, const std::wstring& arguments, std::function<void(ElevatedRun)> done) {
+    elevationRequests.push_back(arguments);
+    pendingElevations_.push_back(std::move(done));
+}
+
+void HeadlessPlatform::AnswerElevation(ElevatedRun run) {
+    if (pendingElevations_.empty()) return;
+    auto done = std::move(pendingElevations_.front());
+    pendingElevations_.erase(pendingElevations_.begin());
+    Deliver([&] { done(run); });
+}
+
+void HeadlessPlatform::ShowMessage(Form&, const std::wstring& text) { messages.push_back(text); }
+
 }  // namespace tk

@@ -97,7 +97,20 @@ public:
     bool NotifyIcon(TrayOp op, const TrayIcon& icon) override;
     int Run(Form& startup) override;
 
+    // Administrator rights: the test plays Windows and the user at the prompt.
+    bool canElevate = false;                     // what CanElevate answers
+    std::vector<std::wstring> elevationRequests;  // the arguments of every request, in order
+    // Delivers the answer to the oldest request still waiting, as the event it is.
+    void AnswerElevation(ElevatedRun run);
+    bool ElevationPending() const { return !pendingElevations_.empty(); }
+    std::vector<std::wstring> messages;  // every message shown, in order
+    bool CanElevate() override { return canElevate; }
+    void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) override;
+    void ShowMessage(Form& owner, const std::wstring& text) override;
+
 private:
+    std::vector<std::function<void(ElevatedRun)>> pendingElevations_;
+
     struct Window {
         Handle handle = 0;
         bool visible = false;

@@ -10,9 +10,7 @@
 
 namespace tk {
 
-namespace {
-
-std::wstring ModulePath() {
+std::wstring win::ModulePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -24,6 +22,10 @@ std::wstring ModulePath() {
         path.resize(path.size() * 2);  // truncated: a long path
     }
 }
+
+namespace {
+
+using win::ModulePath;
 
 // FNV-1a over the upper-cased path: one name per executable file, whatever the letter case.
 std::wstring InstanceMutexName() {

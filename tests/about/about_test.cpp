@@ -24,8 +24,13 @@ public:
     std::optional<std::wstring> ReadStringValue(RegistryRoot, const std::wstring&, const std::wstring&) override {
         return std::nullopt;
     }
-    void WriteStringValue(RegistryRoot, const std::wstring&, const std::wstring&, const std::wstring&) override {}
-    void DeleteValue(RegistryRoot, const std::wstring&, const std::wstring&) override {}
+    RegistryResult WriteStringValue(RegistryRoot, const std::wstring&, const std::wstring&,
+                                    const std::wstring&) override {
+        return RegistryResult::Done;
+    }
+    RegistryResult DeleteValue(RegistryRoot, const std::wstring&, const std::wstring&) override {
+        return RegistryResult::Done;
+    }
 };
 
 std::string ReadFile(const std::filesystem::path& file) {

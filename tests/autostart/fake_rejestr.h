@@ -20,6 +20,7 @@ public:
     std::map<Place, std::wstring> values;
     bool refuseWrites = false;
     bool refuseDeletes = false;
+    RegistryResult refusal = RegistryResult::AccessDenied;  // what a refused call answers
     int reads = 0;
     std::vector<std::wstring> written;  // the text of every write, refused ones too
     int deletes = 0;
@@ -33,16 +34,21 @@ public:
         if (it == values.end()) return std::nullopt;
         return it->second;
     }
-    void WriteStringValue(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName,
-                          const std::wstring& text) override {
+    RegistryResult WriteStringValue(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName,
+                                    const std::wstring& text) override {
         written.push_back(text);
         places.emplace_back(root, keyPath, valueName);
-        if (!refuseWrites) values[{root, keyPath, valueName}] = text;
+        if (refuseWrites) return refusal;
+        values[{root, keyPath, valueName}] = text;
+        return RegistryResult::Done;
     }
-    void DeleteValue(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName) override {
+    RegistryResult DeleteValue(RegistryRoot root, const std::wstring& keyPath,
+                               const std::wstring& valueName) override {
         ++deletes;
         places.emplace_back(root, keyPath, valueName);
-        if (!refuseDeletes) values.erase({root, keyPath, valueName});
+        if (refuseDeletes) return refusal;
+        values.erase({root, keyPath, valueName});
+        return RegistryResult::Done;
     }
 };
 

@@ -21,9 +21,13 @@ public:
                                                 const std::wstring&) override {
         return std::nullopt;
     }
-    void WriteStringValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&,
-                          const std::wstring&) override {}
-    void DeleteValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&) override {}
+    czasomir::RegistryResult WriteStringValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&,
+                                              const std::wstring&) override {
+        return czasomir::RegistryResult::Done;
+    }
+    czasomir::RegistryResult DeleteValue(czasomir::RegistryRoot, const std::wstring&, const std::wstring&) override {
+        return czasomir::RegistryResult::Done;
+    }
 };
 
 // A path of the build machine: under Wine a Unix path is reached through drive Z:.

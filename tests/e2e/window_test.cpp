@@ -23,12 +23,15 @@ public:
         auto it = values.find(key + L"\\" + name);
         return it == values.end() ? std::nullopt : std::optional<std::wstring>(it->second);
     }
-    void WriteStringValue(czasomir::RegistryRoot, const std::wstring& key, const std::wstring& name,
-                          const std::wstring& text) override {
+    czasomir::RegistryResult WriteStringValue(czasomir::RegistryRoot, const std::wstring& key,
+                                              const std::wstring& name, const std::wstring& text) override {
         values[key + L"\\" + name] = text;
+        return czasomir::RegistryResult::Done;
     }
-    void DeleteValue(czasomir::RegistryRoot, const std::wstring& key, const std::wstring& name) override {
+    czasomir::RegistryResult DeleteValue(czasomir::RegistryRoot, const std::wstring& key,
+                                         const std::wstring& name) override {
         values.erase(key + L"\\" + name);
+        return czasomir::RegistryResult::Done;
     }
     std::map<std::wstring, std::wstring> values;
 };

@@ -23,14 +23,16 @@ public:
         if (it == values.end()) return std::nullopt;
         return it->second;
     }
-    void WriteStringValue(RegistryRoot root, const std::wstring& key, const std::wstring& name,
-                          const std::wstring& text) override {
+    RegistryResult WriteStringValue(RegistryRoot root, const std::wstring& key, const std::wstring& name,
+                                    const std::wstring& text) override {
         ++calls;
         values[Path(root, key, name)] = text;
+        return RegistryResult::Done;
     }
-    void DeleteValue(RegistryRoot root, const std::wstring& key, const std::wstring& name) override {
+    RegistryResult DeleteValue(RegistryRoot root, const std::wstring& key, const std::wstring& name) override {
         ++calls;
         values.erase(Path(root, key, name));
+        return RegistryResult::Done;
     }
 
 private:
