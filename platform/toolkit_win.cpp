@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <windowsx.h>
+#include <ole2.h>
 
 #include <algorithm>
 #include <climits>

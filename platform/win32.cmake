@@ -6,4 +6,4 @@ add_library(czasomir_platform_win STATIC
   ${CMAKE_CURRENT_LIST_DIR}/picture_win.cpp ${CMAKE_CURRENT_LIST_DIR}/picture_win.h
   ${CMAKE_CURRENT_LIST_DIR}/handles_win.h)
 target_link_libraries(czasomir_platform_win PUBLIC czasomir_toolkit
-  PRIVATE user32 gdi32 comctl32 shell32 ole32 oleaut32 uuid)
+  PRIVATE user32 gdi32 comctl32 shell32 ole32)
