@@ -19,7 +19,7 @@ struct FormWindow;  // a form's window and everything that belongs to it (toolki
 
 class Win32Platform : public Platform {
 public:
-    Win32Platform();  // per-monitor DPI awareness, common controls, COM, window classes
+    Win32Platform();  // per-monitor DPI awareness, common controls, window classes
     ~Win32Platform() override;
 
     // Process.
@@ -67,7 +67,6 @@ private:
     const Form* startup_ = nullptr;
     win::UniqueHandle instanceMutex_;
     int instanceAnswer_ = -1;  // the single-instance test's answer, once asked
-    bool comReady_ = false;
 };
 
 }  // namespace tk
