@@ -1,4 +1,4 @@
-// Small owners of Win32 handles: each one closes or deletes its handle once.
+// Small owners of Win32 handles: each one closes, deletes or frees its handle once.
 #pragma once
 
 #include <windows.h>
@@ -36,6 +36,7 @@ struct DcTraits { static void Free(HDC h) { DeleteDC(h); } };
 struct IconTraits { static void Free(HICON h) { DestroyIcon(h); } };
 struct HandleTraits { static void Free(HANDLE h) { CloseHandle(h); } };
 struct WindowTraits { static void Free(HWND h) { DestroyWindow(h); } };
+struct LibraryTraits { static void Free(HMODULE h) { FreeLibrary(h); } };
 
 using UniqueFont = Unique<HFONT, FontTraits>;
 using UniqueBitmap = Unique<HBITMAP, BitmapTraits>;
@@ -43,5 +44,6 @@ using UniqueDc = Unique<HDC, DcTraits>;  // a memory DC made with CreateCompatib
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
+using UniqueLibrary = Unique<HMODULE, LibraryTraits>;  // a DLL loaded with LoadLibraryW
 
 }  // namespace tk::win

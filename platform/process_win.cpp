@@ -93,14 +93,17 @@ double Win32Platform::TimeOfDaySeconds() {
 }
 
 void Win32Platform::ShellOpen(Handle owner, const std::wstring& target) {
-    const auto execute = win::ShellFunction<decltype(&ShellExecuteW)>("ShellExecuteW");
+    const win::ShellLibrary shell;
+    const auto execute = shell.Function<decltype(&ShellExecuteW)>("ShellExecuteW");
     if (!execute) return;
+    shell.KeepLoaded();
     win::InitComForShell();
     execute(reinterpret_cast<HWND>(owner), L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 bool Win32Platform::NotifyIcon(TrayOp op, const TrayIcon& icon) {
-    const auto notify = win::ShellFunction<decltype(&Shell_NotifyIconW)>("Shell_NotifyIconW");
+    const win::ShellLibrary shell;  // released after the call: the icon lives on in the taskbar
+    const auto notify = shell.Function<decltype(&Shell_NotifyIconW)>("Shell_NotifyIconW");
     if (!notify) return false;
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;

@@ -4,25 +4,18 @@
 
 namespace tk::win {
 
-namespace {
-
 // shell32 and ole32 are known DLLs: these names always load the system's copies.
-HMODULE Shell32() {
-    static const HMODULE module = LoadLibraryW(L"shell32.dll");
-    return module;
-}
+ShellLibrary::ShellLibrary() : module_(LoadLibraryW(L"shell32.dll")) {}
 
-}  // namespace
-
-FARPROC ShellProc(const char* name) {
-    const HMODULE module = Shell32();
-    return module ? GetProcAddress(module, name) : nullptr;
+void ShellLibrary::KeepLoaded() const {
+    HMODULE pinned = nullptr;
+    if (module_) GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN, L"shell32.dll", &pinned);
 }
 
 void InitComForShell() {
     static const bool done = [] {
         using Initialize = HRESULT(WINAPI*)(void*, DWORD);
-        const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+        const HMODULE ole32 = LoadLibraryW(L"ole32.dll");  // stays loaded with COM
         const auto initialize =
             ole32 ? reinterpret_cast<Initialize>(reinterpret_cast<void*>(GetProcAddress(ole32, "CoInitializeEx")))
                   : nullptr;
