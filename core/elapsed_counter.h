@@ -7,14 +7,14 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 
 namespace czasomir {
 
 // A tick whose total would leave the signed 32-bit range (or whose day count
 // would leave the signed 16-bit range).
-struct CounterOverflow : std::overflow_error {
-    CounterOverflow() : std::overflow_error("elapsed counter overflow") {}
+struct CounterOverflow : std::exception {
+    const char* what() const noexcept override { return "elapsed counter overflow"; }
 };
 
 inline constexpr std::int32_t kSecondsPerDay = 86400;

@@ -3,11 +3,11 @@
 // whose answer comes back to the window thread as a message.
 #include <windows.h>
 
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <memory>
 
+#include "platform/shell_win.h"
 #include "platform/toolkit_win.h"
 
 namespace tk {
@@ -26,7 +26,16 @@ struct Request {
 };
 
 // The program's one call into shell32 for an elevated start.
-bool ShellExecuteElevated(SHELLEXECUTEINFOW& info) { return ShellExecuteExW(&info) != FALSE; }
+bool ShellExecuteElevated(SHELLEXECUTEINFOW& info) {
+    const win::ShellLibrary shell;
+    const auto execute = shell.Function<decltype(&ShellExecuteExW)>("ShellExecuteExW");
+    if (!execute) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return false;
+    }
+    shell.KeepLoaded();  // the shell's part of the start may go on after the call
+    return execute(&info) != FALSE;
+}
 
 void Start(Request& request) {
     SHELLEXECUTEINFOW info{};
@@ -52,10 +61,11 @@ void Start(Request& request) {
 
 DWORD WINAPI WaitForElevatedRun(void* parameter) {
     std::unique_ptr<Request> request(static_cast<Request*>(parameter));
-    // ShellExecuteEx may hand the start to shell extensions: it wants COM on its thread.
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-    Start(*request);
-    if (com) CoUninitialize();
+    {
+        // ShellExecuteEx may hand the start to shell extensions: it wants COM on its thread.
+        const win::ThreadCom com;
+        Start(*request);
+    }
     if (PostMessageW(request->reply, kElevatedRunEnded, 0, reinterpret_cast<LPARAM>(request.get()))) request.release();
     return 0;
 }

@@ -20,7 +20,7 @@ std::wstring ModulePath();  // the running executable's full path (process_win.c
 
 class Win32Platform : public Platform {
 public:
-    Win32Platform();  // per-monitor DPI awareness, common controls, COM, window classes
+    Win32Platform();  // per-monitor DPI awareness, common controls, window classes
     ~Win32Platform() override;
 
     // Process.
@@ -75,7 +75,6 @@ private:
     const Form* startup_ = nullptr;
     win::UniqueHandle instanceMutex_;
     int instanceAnswer_ = -1;  // the single-instance test's answer, once asked
-    bool comReady_ = false;
 };
 
 }  // namespace tk

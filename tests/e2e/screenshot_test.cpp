@@ -1,7 +1,8 @@
-// The main window as it appears on the screen: saved as screenshots/main.bmp
-// in the build tree (the test command turns it into a PNG) and checked for the
-// pixels that matter: the banner's transparent corner, the time display's ink,
-// and both lines of the check box caption.
+// The main window as it appears on the screen, counting from a stored total:
+// saved as screenshots/main.bmp in the build tree (the test command turns it
+// into a PNG; README's picture is a copy) and checked for the pixels that
+// matter: the banner's transparent corner, the time display's ink, and both
+// lines of the check box caption.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -48,9 +49,11 @@ int TextLines(const std::vector<int>& rows) {
 
 TEST(Screenshot, MainWindowShowsBannerTimeButtonAndReadableCheckBox) {
     const czasomir::Form1& model = e2e::MainWindowModel();
-    e2e::App app;
+    e2e::App app(e2e::With("3725\r\n"));
     HWND main = app.mainWindow();
     ASSERT_NE(main, nullptr);
+    app.click(e2e::ids::Command1());
+    ASSERT_TRUE(e2e::WaitUntil([&] { return app.text(e2e::ids::Label1()) != L"01 : 02 : 05"; }));
     SetForegroundWindow(main);
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     app.waitIdle();
