@@ -1,8 +1,11 @@
-// Czasomir.exe: hands control to the toolkit, which creates the main window.
+// Czasomir.exe: hands control to the toolkit, which creates the main window;
+// or, started elevated by the main window to change the Run value, makes that
+// one change and ends.
 #include <windows.h>
 
 #include <cstdlib>
 
+#include "autostart/autostart_switch.h"
 #include "autostart/rejestr.h"
 #include "platform/toolkit_win.h"
 #include "ui/main/form1.h"
@@ -35,6 +38,10 @@ void __verbose_terminate_handler() { std::abort(); }
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     tk::Win32Platform platform;
     auto registry = czasomir::MakeWindowsRejestr();
+    // The elevated mode comes before any window, the single-instance test and czas.dat.
+    if (const auto code = czasomir::RunAutostartSwitch(platform.ArgumentText(), platform.AppDirectory(),
+                                                       platform.ExeName(), *registry))
+        return *code;
     czasomir::Form1 form1(platform, *registry, SaveIntervalMs());
     return platform.Run(form1);
 }

@@ -1,5 +1,6 @@
 // Registry string values: read, write (creating the key) and delete.
-// Nothing here reports a failure: a read that cannot deliver text delivers nothing.
+// A read that cannot deliver text delivers nothing; a write or a delete says
+// whether it happened, and tells a refusal for lack of rights from other failures.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,12 @@
 namespace czasomir {
 
 using RegistryRoot = std::uint32_t;
+
+enum class RegistryResult {
+    Done,
+    AccessDenied,  // refused for lack of rights (ERROR_ACCESS_DENIED)
+    Failed,        // any other failure
+};
 inline constexpr RegistryRoot kHkeyCurrentUser = 0x80000001u;
 inline constexpr RegistryRoot kHkeyLocalMachine = 0x80000002u;
 
@@ -21,9 +28,11 @@ public:
     virtual std::optional<std::wstring> ReadStringValue(RegistryRoot root, const std::wstring& keyPath,
                                                         const std::wstring& valueName) = 0;
     // Stores text as REG_SZ, creating the key when missing.
-    virtual void WriteStringValue(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName,
-                                  const std::wstring& text) = 0;
-    virtual void DeleteValue(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName) = 0;
+    virtual RegistryResult WriteStringValue(RegistryRoot root, const std::wstring& keyPath,
+                                            const std::wstring& valueName, const std::wstring& text) = 0;
+    // A value (or key) that is not there counts as deleted.
+    virtual RegistryResult DeleteValue(RegistryRoot root, const std::wstring& keyPath,
+                                       const std::wstring& valueName) = 0;
 };
 
 // The Windows registry (rejestr_win.cpp).

@@ -1,5 +1,5 @@
-// Rejestr over the Win32 registry. Each call opens its own key and closes it
-// on every way out; no status but the data query's decides a result.
+// Rejestr over the Win32 registry. Each call opens its own key, asking only
+// for the access it needs, and closes it on every way out.
 #include <windows.h>
 
 #include <limits>
@@ -60,27 +60,47 @@ public:
         return text;
     }
 
-    void WriteStringValue(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName,
-                          const std::wstring& text) override {
+    RegistryResult WriteStringValue(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName,
+                                    const std::wstring& text) override {
         Key key;
-        RegCreateKeyW(RootHandle(root), keyPath.c_str(), key.out());
-        if (!key) return;
+        LONG status = RegCreateKeyExW(RootHandle(root), keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                      key.out(), nullptr);
+        if (!key) return Result(status);
         // Stored without a terminator: the reader takes data with or without one.
         // RegSetValueExW counts a NUL that follows the given bytes in memory as
         // the forgotten terminator and stores it too, so the copy handed over
         // is followed by a character that is not NUL.
-        if (text.size() >= std::numeric_limits<DWORD>::max() / sizeof(wchar_t)) return;
+        if (text.size() >= std::numeric_limits<DWORD>::max() / sizeof(wchar_t)) return RegistryResult::Failed;
         std::vector<wchar_t> data(text.begin(), text.end());
         data.push_back(L'\xFFFF');
-        RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+        status = RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
+                                static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+        return Result(status);
     }
 
-    void DeleteValue(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName) override {
+    RegistryResult DeleteValue(RegistryRoot root, const std::wstring& keyPath,
+                               const std::wstring& valueName) override {
         Key key;
-        RegOpenKeyW(RootHandle(root), keyPath.c_str(), key.out());
-        if (!key) return;
-        RegDeleteValueW(key.get(), valueName.c_str());
+        LONG status = RegOpenKeyExW(RootHandle(root), keyPath.c_str(), 0, KEY_SET_VALUE, key.out());
+        if (status == ERROR_ACCESS_DENIED && !ValueExists(root, keyPath, valueName))
+            return RegistryResult::Done;  // no right to delete, but nothing to delete either
+        if (key) status = RegDeleteValueW(key.get(), valueName.c_str());
+        return status == ERROR_FILE_NOT_FOUND ? RegistryResult::Done : Result(status);
+    }
+
+private:
+    static RegistryResult Result(LONG status) {
+        if (status == ERROR_SUCCESS) return RegistryResult::Done;
+        return status == ERROR_ACCESS_DENIED ? RegistryResult::AccessDenied : RegistryResult::Failed;
+    }
+
+    // Whether the value exists, of whatever type, as far as it can be read.
+    static bool ValueExists(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName) {
+        Key key;
+        if (RegOpenKeyExW(RootHandle(root), keyPath.c_str(), 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS)
+            return true;  // cannot tell: take it as there
+        return RegQueryValueExW(key.get(), valueName.c_str(), nullptr, nullptr, nullptr, nullptr) !=
+               ERROR_FILE_NOT_FOUND;
     }
 };
 

@@ -30,44 +30,39 @@ std::int32_t WholeSeconds(double reading) {
     return static_cast<std::int32_t>(whole);
 }
 
-void ElapsedCounter::StartCounting(double reading) {
-    StartTick = WholeSeconds(reading);
+void ElapsedCounter::BeginRun(double timeOfDay, double realTime) {
+    StartTick = WholeSeconds(timeOfDay);
+    startReading_ = !(timeOfDay >= 0.0) ? 0.0 : timeOfDay > kSecondsPerDay ? kSecondsPerDay : timeOfDay;
+    startRealTime_ = realTime;
+    elapsed_ = 0;
     DayCount = 0;
-    previousTick_ = StartTick;
 }
+
+void ElapsedCounter::StartCounting(double timeOfDay, double realTime) { BeginRun(timeOfDay, realTime); }
 
 void ElapsedCounter::StopCounting() {
     StoredSeconds = TotalSeconds;
 }
 
-void ElapsedCounter::ResetCounter(double reading) {
+void ElapsedCounter::ResetCounter(double timeOfDay, double realTime) {
     StoredSeconds = 0;
     TotalSeconds = 0;
-    StartTick = WholeSeconds(reading);
-    DayCount = 0;
-    previousTick_ = StartTick;
+    BeginRun(timeOfDay, realTime);
 }
 
-std::int32_t ElapsedCounter::Tick(double reading) {
-    NowTick = WholeSeconds(reading);
-    const std::int32_t previous = previousTick_;
-    previousTick_ = NowTick;
+std::int32_t ElapsedCounter::Tick(double realTime) {
+    // A reading that is not later than the last one (or is NaN) leaves the run as long as it was.
+    if (realTime - startRealTime_ > elapsed_) elapsed_ = realTime - startRealTime_;
+    const double reading = startReading_ + elapsed_;
+    const double days = std::floor(reading / kSecondsPerDay);
+    if (!(days <= std::numeric_limits<std::int16_t>::max())) throw CounterOverflow();
+    NowTick = WholeSeconds(reading - days * kSecondsPerDay);
 
-    // A midnight is normally seen as the time of day falling below StartTick,
-    // counted once until the time of day rises above StartTick again. A run that
-    // began at 0 or 86400 (in the half second either side of midnight) can never
-    // see one of those two events, so it would lose every day after the first
-    // (86400) or the first day itself (0). For those runs alone a midnight is
-    // the time of day falling below the previous tick's, whatever PastMidnight
-    // holds: each wrap of the clock counts exactly one day.
-    const bool boundaryRun = StartTick == 0 || StartTick == kSecondsPerDay;
-    const bool midnight = boundaryRun ? NowTick < previous
-                                      : NowTick < StartTick && PastMidnight == kFalse;
-    if (midnight) {
-        PastMidnight = kTrue;
-        if (DayCount == std::numeric_limits<std::int16_t>::max()) throw CounterOverflow();
-        ++DayCount;
-    }
+    // PastMidnight marks the early hours of a counted day: set by the tick that
+    // counts a midnight, cleared once the time of day is above StartTick again.
+    const auto day = static_cast<std::int16_t>(days);
+    if (day > DayCount) PastMidnight = kTrue;
+    DayCount = day;
     if (NowTick > StartTick) PastMidnight = kFalse;
 
     const std::int32_t d = Checked(std::int64_t{NowTick} - StartTick);

@@ -1,4 +1,4 @@
-// Small owners of Win32 handles: each one closes, deletes or releases its handle once.
+// Small owners of Win32 handles: each one closes, deletes or frees its handle once.
 #pragma once
 
 #include <windows.h>
@@ -31,45 +31,19 @@ private:
 };
 
 struct FontTraits { static void Free(HFONT h) { DeleteObject(h); } };
+struct BitmapTraits { static void Free(HBITMAP h) { DeleteObject(h); } };
+struct DcTraits { static void Free(HDC h) { DeleteDC(h); } };
 struct IconTraits { static void Free(HICON h) { DestroyIcon(h); } };
 struct HandleTraits { static void Free(HANDLE h) { CloseHandle(h); } };
 struct WindowTraits { static void Free(HWND h) { DestroyWindow(h); } };
+struct LibraryTraits { static void Free(HMODULE h) { FreeLibrary(h); } };
 
 using UniqueFont = Unique<HFONT, FontTraits>;
+using UniqueBitmap = Unique<HBITMAP, BitmapTraits>;
+using UniqueDc = Unique<HDC, DcTraits>;  // a memory DC made with CreateCompatibleDC
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
-
-// A COM interface pointer, released once.
-template <class I>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-    ComPtr& operator=(ComPtr&& other) noexcept {
-        if (this != &other) {
-            if (p_) p_->Release();
-            p_ = std::exchange(other.p_, nullptr);
-        }
-        return *this;
-    }
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    I* get() const { return p_; }
-    I* operator->() const { return p_; }
-    // For functions that hand over a new reference: whatever was held goes first.
-    I** out() {
-        if (p_) p_->Release();
-        p_ = nullptr;
-        return &p_;
-    }
-    explicit operator bool() const { return p_ != nullptr; }
-
-private:
-    I* p_ = nullptr;
-};
+using UniqueLibrary = Unique<HMODULE, LibraryTraits>;  // a DLL loaded with LoadLibraryW
 
 }  // namespace tk::win

@@ -1,5 +1,6 @@
 #include "platform/headless.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tk {
@@ -29,7 +30,7 @@ void HeadlessPlatform::EndProcess() {
 }
 
 double HeadlessPlatform::TimeOfDaySeconds() {
-    double t = std::fmod(now, 86400.0);
+    double t = std::fmod(now + wallClockShift, 86400.0);
     return t < 0 ? t + 86400.0 : t;
 }
 
@@ -47,6 +48,13 @@ void HeadlessPlatform::Advance(double seconds) {
         Deliver([next] { next->raiseTick(); });
     }
     if (!ended) now = target;
+}
+
+void HeadlessPlatform::Sleep(double seconds) {
+    if (ended) return;
+    now += seconds;
+    for (auto& [timer, due] : due_) due = std::max(due, now);
+    Advance(0);
 }
 
 void HeadlessPlatform::Schedule(Timer& timer) {
@@ -219,5 +227,19 @@ int HeadlessPlatform::Run(Form& startup) {
     }
     return 0;
 }
+
+void HeadlessPlatform::RunElevated(Form&, const std::wstring& arguments, std::function<void(ElevatedRun)> done) {
+    elevationRequests.push_back(arguments);
+    pendingElevations_.push_back(std::move(done));
+}
+
+void HeadlessPlatform::AnswerElevation(ElevatedRun run) {
+    if (pendingElevations_.empty()) return;
+    auto done = std::move(pendingElevations_.front());
+    pendingElevations_.erase(pendingElevations_.begin());
+    Deliver([&] { done(run); });
+}
+
+void HeadlessPlatform::ShowMessage(Form&, const std::wstring& text) { messages.push_back(text); }
 
 }  // namespace tk

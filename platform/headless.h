@@ -21,10 +21,17 @@ public:
     std::wstring exeName = L"Czasomir";
     double twipsPerPixel = 15.0;
 
-    // The clock: seconds since some midnight; the time of day is this modulo 86400.
+    // The clock: seconds since some midnight; the time of day is this modulo
+    // 86400 (moved by wallClockShift), and the real-time clock runs with it.
     double now = 36000.0;
-    // Moves the clock on, delivering the ticks of enabled timers that fall due, in order.
+    // Time passes: moves the clock on, delivering the ticks of enabled timers that fall due, in order.
     void Advance(double seconds);
+    // The wall clock alone: seconds it was set forward (negative: back), a
+    // time zone or summer-time change included. Real time does not move.
+    double wallClockShift = 0;
+    // The computer sleeps: time passes with no tick; on waking, each enabled
+    // timer that fell due ticks once.
+    void Sleep(double seconds);
 
     // What the program asked of the shell.
     std::vector<std::pair<Handle, std::wstring>> opened;  // ShellOpen(owner, target)
@@ -68,6 +75,7 @@ public:
     std::wstring ExeName() override { return exeName; }
     [[noreturn]] void EndProcess() override;
     double TimeOfDaySeconds() override;
+    double RealTimeSeconds() override { return now + 1e6; }  // its origin is not a midnight
 
     void Create(Form& form) override;
     void Destroy(Form& form) override;
@@ -89,7 +97,20 @@ public:
     bool NotifyIcon(TrayOp op, const TrayIcon& icon) override;
     int Run(Form& startup) override;
 
+    // Administrator rights: the test plays Windows and the user at the prompt.
+    bool canElevate = false;                     // what CanElevate answers
+    std::vector<std::wstring> elevationRequests;  // the arguments of every request, in order
+    // Delivers the answer to the oldest request still waiting, as the event it is.
+    void AnswerElevation(ElevatedRun run);
+    bool ElevationPending() const { return !pendingElevations_.empty(); }
+    std::vector<std::wstring> messages;  // every message shown, in order
+    bool CanElevate() override { return canElevate; }
+    void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) override;
+    void ShowMessage(Form& owner, const std::wstring& text) override;
+
 private:
+    std::vector<std::function<void(ElevatedRun)>> pendingElevations_;
+
     struct Window {
         Handle handle = 0;
         bool visible = false;

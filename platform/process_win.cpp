@@ -7,12 +7,11 @@
 #include <iterator>
 
 #include "platform/command_line.h"
+#include "platform/shell_win.h"
 
 namespace tk {
 
-namespace {
-
-std::wstring ModulePath() {
+std::wstring win::ModulePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -24,6 +23,10 @@ std::wstring ModulePath() {
         path.resize(path.size() * 2);  // truncated: a long path
     }
 }
+
+namespace {
+
+using win::ModulePath;
 
 // FNV-1a over the upper-cased path: one name per executable file, whatever the letter case.
 std::wstring InstanceMutexName() {
@@ -91,11 +94,21 @@ double Win32Platform::TimeOfDaySeconds() {
     return t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0;
 }
 
+double Win32Platform::RealTimeSeconds() { return GetTickCount64() / 1000.0; }
+
 void Win32Platform::ShellOpen(Handle owner, const std::wstring& target) {
-    ShellExecuteW(reinterpret_cast<HWND>(owner), L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const win::ShellLibrary shell;
+    const auto execute = shell.Function<decltype(&ShellExecuteW)>("ShellExecuteW");
+    if (!execute) return;
+    shell.KeepLoaded();
+    win::InitComForShell();
+    execute(reinterpret_cast<HWND>(owner), L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 bool Win32Platform::NotifyIcon(TrayOp op, const TrayIcon& icon) {
+    const win::ShellLibrary shell;  // released after the call: the icon lives on in the taskbar
+    const auto notify = shell.Function<decltype(&Shell_NotifyIconW)>("Shell_NotifyIconW");
+    if (!notify) return false;
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = reinterpret_cast<HWND>(icon.window);
@@ -105,7 +118,7 @@ bool Win32Platform::NotifyIcon(TrayOp op, const TrayIcon& icon) {
     data.uCallbackMessage = icon.callbackMessage;
     data.hIcon = reinterpret_cast<HICON>(icon.icon);
     lstrcpynW(data.szTip, icon.tip.c_str(), static_cast<int>(std::size(data.szTip)));
-    return Shell_NotifyIconW(op == TrayOp::Add ? NIM_ADD : NIM_DELETE, &data) != FALSE;
+    return notify(op == TrayOp::Add ? NIM_ADD : NIM_DELETE, &data) != FALSE;
 }
 
 }  // namespace tk

@@ -2,5 +2,5 @@
 #pragma once
 
 #define IDI_CZASOMIR 1    // the stopwatch: window icon, tray icon, About box icon
-#define IDR_BANNER 2      // RCDATA: the banner GIF shown by the main window's Image1
+#define IDR_BANNER 2      // BITMAP: the banner shown by the main window's Image1
 #define IDC_HANDCURSOR 3  // the pointing hand over the About box's links

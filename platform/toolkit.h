@@ -9,7 +9,8 @@
 // Rules every backend keeps:
 // - One event at a time, on one thread; a handler runs to its end before the
 //   next event is delivered (the only nesting: a program change of a check
-//   box's value raises its Click at once, and a modal dialog runs its own loop).
+//   box's value raises its Click at once, and a modal dialog or message box
+//   runs its own loop).
 // - A handler that fails (throws a std::exception) ends at that point; the
 //   toolkit drops the failure and goes on delivering events.
 // - Ending the process is immediate: no further handler runs.
@@ -69,6 +70,13 @@ struct TrayIcon {
 };
 inline constexpr unsigned kTrayMessage = 1, kTrayIcon = 2, kTrayTip = 4;
 enum class TrayOp { Add, Delete };
+
+// What became of a request to run the program with administrator rights.
+struct ElevatedRun {
+    enum Outcome { Ran, Declined, NotStarted };
+    Outcome outcome = NotStarted;  // Declined: the user said no at the prompt
+    unsigned long exitCode = 0;    // the elevated run's exit code, when it ran
+};
 
 // Runs an event handler: a failure leaving it is dropped, ending the process is not.
 void Dispatch(const std::function<void()>& handler);
@@ -317,6 +325,25 @@ public:
     // Runs the program: creates the startup form, raises its Load, shows it
     // and delivers events until the process ends.
     virtual int Run(Form& startup) = 0;
+
+    // Real time: seconds from an arbitrary origin on a clock that runs on
+    // while the computer sleeps or hibernates and does not follow changes of
+    // the wall clock or the time zone. Runs of the counter are measured on it.
+    virtual double RealTimeSeconds() = 0;
+
+    // Administrator rights and the user --------------------------------------
+    // True when this process lacks administrator rights and Windows can be
+    // asked for them (User Account Control is on); false when it already has
+    // them, or when no prompt can give them.
+    virtual bool CanElevate() = 0;
+    // Starts this program's own executable with administrator rights (Windows
+    // asks the user first) and the given argument text, and returns at once;
+    // `done` runs later, as an event, with the outcome, once the elevated run
+    // has ended or could not start.
+    virtual void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) = 0;
+    // A short warning for the user, in a message box owned by the form; returns
+    // once the user has closed it (the form's timers keep ticking meanwhile).
+    virtual void ShowMessage(Form& owner, const std::wstring& text) = 0;
 };
 
 // The process ended inside a handler (headless backend only: the Win32 backend

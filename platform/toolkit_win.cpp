@@ -443,14 +443,12 @@ Win32Platform::Win32Platform() {
     win::EnablePerMonitorDpiAwareness();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    comReady_ = SUCCEEDED(OleInitialize(nullptr));
     RegisterWindowClass(kPictureBoxClass, PictureBoxProc);
     RegisterWindowClass(kImageClass, ImageProc);
 }
 
 Win32Platform::~Win32Platform() {
     while (!windows_.empty()) Destroy(windows_.begin()->second->form);
-    if (comReady_) OleUninitialize();
 }
 
 FormWindow* Win32Platform::Find(const Form& form) const {

@@ -15,11 +15,12 @@ namespace tk {
 
 namespace win {
 struct FormWindow;  // a form's window and everything that belongs to it (toolkit_win.cpp)
+std::wstring ModulePath();  // the running executable's full path (process_win.cpp)
 }
 
 class Win32Platform : public Platform {
 public:
-    Win32Platform();  // per-monitor DPI awareness, common controls, COM, window classes
+    Win32Platform();  // per-monitor DPI awareness, common controls, window classes
     ~Win32Platform() override;
 
     // Process.
@@ -53,6 +54,13 @@ public:
 
     int Run(Form& startup) override;
 
+    double RealTimeSeconds() override;  // GetTickCount64: counts sleep, ignores clock changes
+
+    // Administrator rights and the user (elevation_win.cpp).
+    bool CanElevate() override;
+    void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) override;
+    void ShowMessage(Form& owner, const std::wstring& text) override;
+
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.
     void ProcessMessage(MSG& message);
@@ -67,7 +75,6 @@ private:
     const Form* startup_ = nullptr;
     win::UniqueHandle instanceMutex_;
     int instanceAnswer_ = -1;  // the single-instance test's answer, once asked
-    bool comReady_ = false;
 };
 
 }  // namespace tk

@@ -5,16 +5,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace czasomir {
 
 // A save that did not replace czas.dat; what() names the failing step.
-struct SaveFailed : std::runtime_error {
-    using std::runtime_error::runtime_error;
+struct SaveFailed : std::exception {
+    explicit SaveFailed(std::string step) : step_(std::move(step)) {}
+    const char* what() const noexcept override { return step_.c_str(); }
+
+private:
+    std::string step_;
 };
 
 // How much of the file's beginning the reader looks at: a first line longer

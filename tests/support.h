@@ -42,20 +42,23 @@ inline void Write(const fs::path& file, const std::string& bytes) { std::ofstrea
 // Refuses writes and deletes on request, as HKEY_LOCAL_MACHINE does without administrator rights.
 struct MemoryRejestr : Rejestr {
     std::map<std::tuple<RegistryRoot, std::wstring, std::wstring>, std::wstring> values;
-    bool refuseWrites = false, refuseDeletes = false;
-    int calls = 0, writes = 0, deletes = 0;
+    RegistryResult refusal = RegistryResult::Done;  // what writes and deletes answer; Done: they happen
+    int calls = 0, writes = 0;
     std::optional<std::wstring> ReadStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
         ++calls;
         auto it = values.find({r, k, n});
         return it == values.end() ? std::nullopt : std::optional(it->second);
     }
-    void WriteStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n, const std::wstring& t) override {
+    RegistryResult WriteStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n,
+                                    const std::wstring& t) override {
         ++calls, ++writes;
-        if (!refuseWrites) values[{r, k, n}] = t;
+        if (refusal == RegistryResult::Done) values[{r, k, n}] = t;
+        return refusal;
     }
-    void DeleteValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
-        ++calls, ++deletes;
-        if (!refuseDeletes) values.erase({r, k, n});
+    RegistryResult DeleteValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
+        ++calls;
+        if (refusal == RegistryResult::Done) values.erase({r, k, n});
+        return refusal;
     }
 };
 

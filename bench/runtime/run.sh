@@ -14,9 +14,10 @@ toolchain="$czasomir_root/tools/cmake/mingw-w64-x86_64.cmake"
   cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 cmake --build "$build" -j 2 --target Czasomir
 # Built with the Windows build when it takes this folder in; else on its own.
-if cmake --build "$build" --target help | grep -q '\bruntime_bench\b'; then
-  cmake --build "$build" -j 2 --target runtime_bench minimal_window
-  bench_dir=$(dirname "$(find "$build" -name runtime_bench.exe -print -quit)")
+# (grep reads the whole list: with -q it would stop early and break the pipe.)
+if cmake --build "$build" --target help | grep -c '\bruntime_bench\b' >/dev/null; then
+  cmake --build "$build" -j 2 --target runtime_bench minimal_window minimal_window_cc6
+  bench_dir="$build/bench/runtime"
 else
   bench_dir="$build/bench-runtime"
   cmake -S bench/runtime -B "$bench_dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
@@ -28,7 +29,7 @@ xvfb_up && wine_up "$czasomir_root/$build/wineprefix"
 work=$(mktemp -d)
 mkdir "$work/app" "$work/minimal"
 cp "$build/app/Czasomir.exe" "$work/app/"
-cp "$bench_dir/minimal_window.exe" "$work/minimal/"
+cp "$bench_dir/minimal_window.exe" "$bench_dir/minimal_window_cc6.exe" "$work/minimal/"
 # Output to a file, never a pipe: Wine's programs would keep it open.
 wine "$bench_dir/runtime_bench.exe" "Z:$work/app/Czasomir.exe" "Z:$work/minimal/minimal_window.exe" \
   "${SECONDS_PER_PHASE:-30}" "${RUNS:-10}" >"$work/report.txt" 2>&1 || true

@@ -28,81 +28,91 @@ TEST(FormatElapsed, TwoDigitsAtLeastSignPerField) {
     for (auto [seconds, text] : cases) EXPECT_EQ(FormatElapsed(seconds), text) << seconds;
 }
 
-// A run: the stored total and a stale midnight flag, the start reading, then
-// ticks (reading, total after it); the days counted at the end.
+// A run: the stored total and the time of day at the start, then ticks (real
+// seconds since the start, total after it); the midnights counted at the end.
+// Only real time counts: a reading earlier than the latest, or NaN, adds nothing.
 struct CounterRun {
     const char* name;
     std::int32_t stored;
     double start;
     std::vector<std::pair<double, std::int32_t>> ticks;
-    std::int16_t days;
-    std::int16_t staleFlag = 0;
-    std::int16_t startDays = 0;  // DayCount set after the start
+    int days = -1;  // -1: not checked
 };
 void PrintTo(const CounterRun& c, std::ostream* out) { *out << c.name; }
 
 class Counter : public ::testing::TestWithParam<CounterRun> {};
 
-TEST_P(Counter, CountsEachTickFromTheStoredTotal) {
+TEST_P(Counter, CountsTheRealTimeOfTheRunOnTopOfTheStoredTotal) {
     const CounterRun& run = GetParam();
     ElapsedCounter c;
     c.StoredSeconds = c.TotalSeconds = run.stored;
-    c.PastMidnight = run.staleFlag;
-    c.StartCounting(run.start);
-    c.DayCount = run.startDays;
-    for (auto [reading, total] : run.ticks) {
+    c.StartCounting(run.start, 500);  // the real-time clock's origin is not the run's start
+    for (auto [seconds, total] : run.ticks) {
         const std::int32_t before = c.TotalSeconds;
         if (total == kThrows) {
-            EXPECT_THROW(c.Tick(reading), CounterOverflow) << reading;
+            EXPECT_THROW(c.Tick(500 + seconds), CounterOverflow) << seconds;
             EXPECT_EQ(c.TotalSeconds, before);
         } else {
-            EXPECT_EQ(c.Tick(reading), total) << reading;
+            EXPECT_EQ(c.Tick(500 + seconds), total) << seconds;
         }
     }
-    EXPECT_EQ(c.DayCount, run.days);
+    if (run.days >= 0) {
+        EXPECT_EQ(c.DayCount, run.days);
+    }
 }
 
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
 INSTANTIATE_TEST_SUITE_P(Runs, Counter, ::testing::Values(
-    CounterRun{"WholeSecondsOnTopOfTheStored", 50, 36000.4, {{36000.6, 51}, {36060, 110}}, 0},
-    CounterRun{"NegativeStoredCountsUpThroughZero", -100, 500, {{550, -50}, {700, 100}}, 0},
-    CounterRun{"TwoMidnightsFrom2200", 0, 79200, {{86399.6, 7200}, {0.2, 7200}, {1, 7201}, {79200, kDay}, {79201, kDay + 1},
-                                           {0.4, kDay + 7200}}, 2},
-    CounterRun{"EarlyHoursCountedOnce", 0, 50000, {{86399, 36399}, {0, 36400}, {1800, 38200}, {3600, 40000}}, 1},
-    CounterRun{"StartRoundedUpToMidnight", 10, 86399.7, {{0.2, 10}, {5, 15}}, 1},
-    CounterRun{"StartInTheLastSecond", 10, 86399.2, {{86399.6, 11}, {0.2, 11}, {1, 12}}, 1},
-    CounterRun{"DaySleptPastTheStartTimeIsLost", 0, 72000, {{80000, 8000}, {73000, 1000}}, 0},
-    CounterRun{"ClockSetBackBelowTheStart", 0, 9000, {{10800, 1800}, {7200, 1800 + 82800}}, 1},
-    CounterRun{"ClockSetForward", 0, 9000, {{9010, 10}, {16210, 7210}}, 0},
-    CounterRun{"BoundaryRunAt86400", 100, 86399.5, {{0.2, 100}, {43200, 43300}, {86399.8, kDay + 100}, {0.2, kDay + 100},
-                                             {86399.8, 2 * kDay + 100}}, 2, -1},
-    CounterRun{"BoundaryRunAt0", 100, 0.3, {{0.4, 100}, {86399.6, kDay + 100}, {0.2, kDay + 100}, {1, kDay + 101},
-                                     {86399.6, 2 * kDay + 100}, {0.2, 2 * kDay + 100}}, 2, -1},
-    CounterRun{"BoundaryMidnightOnceNotEveryEarlyTick", 0, 86399.9, {{0, 0}, {0.2, 0}, {5, 5}, {10, 10}}, 1},
-    CounterRun{"StoredAtTheTop", kMax, 1000, {{1000, kMax}, {1001, kThrows}}, 0},
-    CounterRun{"StoredAtTheBottom", kMin, 1000, {{1001, kMin + 1}, {999, kThrows}}, 1},
-    CounterRun{"DaysOverflowTheSum", kMax - 10000, 50000, {{50000, kMax - 10000}, {49000, kThrows}}, 1},
-    CounterRun{"Day24855", 0, 50000, {{50000, 24855 * kDay}, {61647, kMax}, {61648, kThrows}}, 24855, 0, 24855},
-    CounterRun{"DayCountAtItsLimit", 0, 50000, {{60000, kThrows}, {100, kThrows}}, 32767, 0, 32767}),
+    CounterRun{"WholeSecondsOnTopOfTheStored", 50, 36000.4, {{0.2, 51}, {59.6, 110}}, 0},
+    CounterRun{"NegativeStoredCountsUpThroughZero", -100, 500, {{50, -50}, {200, 100}}, 0},
+    CounterRun{"EarlierOrNaNReadingsAddNothing", 0, 36000, {{100, 100}, {50, 100}, {kNaN, 100}, {-400, 100}, {101, 101}}},
+    CounterRun{"TwoMidnightsFrom2200", 0, 79200, {{7199.6, 7200}, {7200.2, 7200}, {kDay, kDay}, {kDay + 1, kDay + 1},
+                                                  {kDay + 7200.4, kDay + 7200}}, 2},
+    CounterRun{"DaysWithoutATickAreCounted", 0, 72000, {{8000, 8000}, {kDay + 1000, kDay + 1000},
+                                                        {3 * kDay + 5000, 3 * kDay + 5000}}, 3},
+    CounterRun{"StoredAtTheTop", kMax, 1000, {{0, kMax}, {1, kThrows}}},
+    CounterRun{"StoredAtTheBottom", kMin, 86000, {{1, kMin + 1}, {500, kThrows}}, 1},
+    CounterRun{"DaysOverflowTheSum", kMax - 10000, 50000, {{0, kMax - 10000}, {kDay - 1000, kThrows}}},
+    CounterRun{"Day24855", 0, 50000, {{24855.0 * kDay, 24855 * kDay}, {24855.0 * kDay + 11647, kMax},
+                                      {24855.0 * kDay + 11648, kThrows}, {40000.0 * kDay, kThrows}, {1e300, kThrows}}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Runs that begin in the half second either side of midnight (StartTick 86400
+// or 0) count every midnight they cross, whatever flag an earlier run left.
+TEST(Counter, ARunStartedEitherSideOfMidnightCountsEveryDay) {
+    for (const double start : {86399.5, 86399.9, 0.0, 0.3}) {
+        for (const std::int16_t staleFlag : {0, -1}) {
+            ElapsedCounter c;
+            c.StoredSeconds = 100;
+            c.PastMidnight = staleFlag;
+            c.StartCounting(start, 500);
+            for (double t = 0.2; t < 3 * kDay + 10; t += 3599.9) {
+                const std::int32_t total = c.Tick(500 + t);
+                ASSERT_NEAR(total, 100 + t, 1.001) << "start " << start << ", after " << t << " s";
+                ASSERT_EQ(total, c.NowTick - c.StartTick + 100 + c.DayCount * kDay);
+            }
+        }
+    }
+}
 
 TEST(Counter, StopStartAndResetCarryTheTotal) {
     ElapsedCounter c;
-    c.StartCounting(80000);
-    c.Tick(0.2);
-    c.Tick(1000);
+    c.StartCounting(80000, 0);
+    c.Tick(7400);  // across midnight
     c.StopCounting();
-    EXPECT_EQ(c.StoredSeconds, kDay - 80000 + 1000);
-    c.StartCounting(2000);  // a new run: no day carried, the stale flag cleared by the next tick
-    EXPECT_EQ(c.Tick(2001), kDay - 80000 + 1001);
+    EXPECT_EQ(c.StoredSeconds, 7400);
+    c.StartCounting(2000, 10000);  // a new run: no day carried
+    EXPECT_EQ(c.Tick(10001), 7401);
     EXPECT_EQ(c.DayCount, 0);
-    c.ResetCounter(3000);
+    c.ResetCounter(3000, 20000);
     EXPECT_EQ(c.TotalSeconds, 0);
-    EXPECT_EQ(c.Tick(3060), 60);
+    EXPECT_EQ(c.Tick(20060), 60);
     c.StoredSeconds = kMax - 5;  // a counter that overflowed goes on after a reset
-    c.StartCounting(4000);
-    EXPECT_THROW(c.Tick(4010), CounterOverflow);
-    c.ResetCounter(4010);
-    EXPECT_EQ(c.Tick(4012), 2);
+    c.StartCounting(4000, 30000);
+    EXPECT_THROW(c.Tick(30010), CounterOverflow);
+    c.ResetCounter(4010, 30010);
+    EXPECT_EQ(c.Tick(30012), 2);
 }
 
 }  // namespace

@@ -54,6 +54,10 @@ public:
     void waitIdle();
     bool waitForExit(int timeoutMs = 10000) const;
     bool running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    DWORD exitCode() const {
+        DWORD code = STILL_ACTIVE;
+        return process_ && GetExitCodeProcess(process_, &code) ? code : STILL_ACTIVE;
+    }
     void kill();
     DWORD id() const { return id_; }
 

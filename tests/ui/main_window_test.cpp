@@ -2,6 +2,7 @@
 // steps, each an event or a check of what the user would see.
 #include <gtest/gtest.h>
 
+#include "core/elapsed_text.h"
 #include "czasomir/build_info.h"
 #include "tests/support.h"
 
@@ -10,14 +11,17 @@ namespace {
 
 struct Step {
     enum Kind {
-        Pass, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock, AcceptIcon,  // events
-        Shows, Holds, Shown, Counting, FocusOnButton, Ended, IconsAdded  // checks
+        Pass, SetClock, Sleep, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock,
+        AcceptIcon, NoSaves,  // events
+        Shows, Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded  // checks
     } kind;
-    double number = 0;  // Pass: seconds; Press: the mouse message; Shown: 0 hidden, 1 shown, 2 minimised;
-                        // Counting, Ended: 1 or 0; IconsAdded: how many times the icon was added
+    double number = 0;  // Pass, Sleep: seconds; SetClock: seconds the wall clock moves (a time zone, summer
+                        // time); Press: the mouse message; Total: the total, shown; Shown: 0 hidden, 1 shown,
+                        // 2 minimised; Counting, Ended: 1 or 0; IconsAdded: how many times the icon was added
     std::string text;   // Shows: the display; Put, Holds: czas.dat's bytes
 };
 using enum Step::Kind;
+constexpr double kHour = 3600, kDay = 86400;
 
 struct Scenario {
     const char* name;
@@ -34,13 +38,21 @@ TEST_P(MainWindowScenario, Runs) {
     MainWindow w(GetParam().arguments);
     w.platform.trayAccepts = !GetParam().iconRefused;
     Form1& f = w.Start(GetParam().czasDat);
-    int n = 0;
+    int n = 0, last = f.Counter.TotalSeconds;
     for (const Step& s : GetParam().steps) {
         SCOPED_TRACE(testing::Message() << "step " << ++n);
         switch (s.kind) {
-        case Pass: w.platform.Advance(s.number); break;
+        case Pass:
+            for (double left = s.number; left > 0; left -= 60) {
+                w.platform.Advance(std::min(left, 60.0));
+                EXPECT_GE(f.Counter.TotalSeconds, last);  // never backwards, whatever the wall clock does
+                last = f.Counter.TotalSeconds;
+            }
+            break;
+        case SetClock: w.platform.wallClockShift += s.number; break;
+        case Sleep: w.platform.Sleep(s.number); break;
         case Click: w.platform.Click(f.Command1); break;
-        case Reset: w.platform.Choose(f.mnuPlikZresetuj, f); break;
+        case Reset: w.platform.Choose(f.mnuPlikZresetuj, f), last = 0; break;
         case Close: w.platform.Close(f); break;
         case Quit: w.platform.Choose(f.mnuPlikZamknij, f); break;
         case Minimize: w.platform.Minimize(f); break;
@@ -51,8 +63,13 @@ TEST_P(MainWindowScenario, Runs) {
         case Unblock: fs::remove(w.dir / "czas.dat.new"); break;
         case FocusBox: w.platform.Focus(f.Check1); break;
         case AcceptIcon: w.platform.trayAccepts = true; break;
+        case NoSaves: f.Timer2.setEnabled(false); break;  // days of saves would be slow; closing saves
         case Shows: EXPECT_EQ(w.Display(), std::wstring(s.text.begin(), s.text.end())); break;
         case Holds: EXPECT_EQ(w.Saved(), s.text); break;
+        case Total:
+            EXPECT_EQ(f.Counter.TotalSeconds, s.number);
+            EXPECT_EQ(w.Display(), FormatElapsed(static_cast<std::int32_t>(s.number)));
+            break;
         case Shown: EXPECT_EQ(f.visible() ? (f.windowState() == tk::kMinimized ? 2 : 1) : 0, s.number); break;
         case Counting: EXPECT_EQ(f.Command1.caption(), s.number ? L"Stop" : L"Start"); break;
         case FocusOnButton: EXPECT_EQ(w.platform.FocusedControl(), &f.Command1); break;
@@ -94,6 +111,26 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Press, 0x201}, {Minimize}, {Shown, 1}, {Minimize}, {Shown, 0}}},  // pressed while shown: one minimise restores
     Scenario{"ARefusedIconIsTriedAgain", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {AcceptIcon}, {Pass, 2}, {Pass, 60},
         {IconsAdded, 61}, {Taskbar}, {IconsAdded, 62}}, true},  // 60 tries, 2 s apart
+    // Counting follows real time: changes of the wall clock, the time zone and summer time add nothing, a sleep adds
+    // its real length. The clock is set first to the time of day of the start (it starts at 10:00).
+    Scenario{"ClockSetBack2sJustAfterStart", "100\r\n", L"", {{Click}, {Pass, 1}, {SetClock, -2}, {Pass, 59}, {Total, 160}}},
+    Scenario{"ClockSetBackAnHour", "100\r\n", L"", {{Click}, {Pass, 600}, {SetClock, -kHour}, {Pass, 600}, {Total, 1300}}},
+    Scenario{"ClockSetForwardAnHour", "100\r\n", L"", {{Click}, {Pass, 600}, {SetClock, kHour}, {Pass, 600}, {Total, 1300}}},
+    Scenario{"ZoneWestBackAcrossMidnight", "100\r\n", L"", {{NoSaves}, {SetClock, -8 * kHour}, {Click}, {Pass, 1800},
+        {SetClock, -6 * kHour}, {Pass, 7200}, {Total, 9100}}},
+    Scenario{"ZoneEastOnAcrossMidnight", "100\r\n", L"", {{NoSaves}, {SetClock, 11 * kHour}, {Click}, {Pass, 1800},
+        {SetClock, 6 * kHour}, {Pass, 3600}, {Total, 5500}}},
+    Scenario{"AutumnChangeStartedInTheRepeatedHour", "100\r\n", L"", {{NoSaves}, {SetClock, -7.5 * kHour}, {Click},
+        {Pass, 1800}, {SetClock, -kHour}, {Pass, 3600}, {Total, 5500}}},
+    Scenario{"SpringChangeStartedBeforeTheSkippedHour", "100\r\n", L"", {{NoSaves}, {SetClock, -8.25 * kHour}, {Click},
+        {Pass, 900}, {SetClock, kHour}, {Pass, 1800}, {Total, 2800}}},
+    Scenario{"SleepOf25HoursAcrossTheStartTime", "100\r\n", L"", {{NoSaves}, {SetClock, 10 * kHour}, {Click}, {Pass, 600},
+        {Sleep, 25 * kHour}, {Pass, 600}, {Total, 91300}}},
+    Scenario{"SleepOfThreeDays", "100\r\n", L"", {{NoSaves}, {Click}, {Pass, 60}, {Sleep, 3 * kDay}, {Pass, 60},
+        {Total, 259420}}},
+    Scenario{"ThreeMidnights", "100\r\n", L"", {{NoSaves}, {SetClock, 12 * kHour}, {Click}, {Pass, 3 * kDay}, {Total, 259300}}},
+    Scenario{"ResetAfterClockChanges", "100\r\n", L"", {{Click}, {Pass, 100}, {SetClock, -kHour}, {Reset}, {Pass, 100},
+        {SetClock, 2 * kHour}, {Pass, 50}, {Total, 150}}},
     Scenario{"AnIconThatNeverComesLeavesTheWindowReachable", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {Pass, 2},
         {Shown, 1}, {Taskbar}, {IconsAdded, 61}, {Minimize}, {Shown, 2}, {Counting, 1}}, true}),
     [](const auto& info) { return std::string(info.param.name); });

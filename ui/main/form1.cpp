@@ -93,7 +93,7 @@ void Form1::Form_Load() {
 void Form1::Command1_Click() {
     if (Command1.caption() != kStop) {
         Command1.setCaption(kStop);
-        Counter.StartCounting(platform().TimeOfDaySeconds());
+        Counter.StartCounting(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
         Timer1.setEnabled(true);
     } else {
         Timer1.setEnabled(false);
@@ -104,7 +104,7 @@ void Form1::Command1_Click() {
 
 // A tick that overflows leaves the display (and what is saved) at the last good total.
 void Form1::Timer1_Timer() {
-    Counter.Tick(platform().TimeOfDaySeconds());
+    Counter.Tick(platform().RealTimeSeconds());
     Label1.setCaption(FormatElapsed(Counter.TotalSeconds));
 }
 
@@ -112,7 +112,7 @@ void Form1::Timer1_Timer() {
 void Form1::Timer2_Timer() { timeFile_.SaveTotal(Counter); }
 
 void Form1::mnuPlikZresetuj_Click() {
-    Counter.ResetCounter(platform().TimeOfDaySeconds());
+    Counter.ResetCounter(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
     Label1.setCaption(L"00 : 00 : 00");
 }
 

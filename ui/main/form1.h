@@ -71,11 +71,15 @@ private:
     void AddTrayIcon();
     void TrayRetry_Timer();
     void Form_TaskbarCreated();
+    void Check1_Elevated(const tk::ElevatedRun& run);  // the elevated run for the last change has ended
+    void ShowAutostartState();                          // the box from the Run value
 
     Rejestr& registry_;
     TimeFile timeFile_;
     std::unique_ptr<Form2> about_;
     bool correctingCheck1_ = false;  // the Click handler is setting the box to what the registry holds
+    bool syncingCheck1_ = false;     // startup is setting the box: no prompt, no message
+    int elevatingTo_ = -1;           // while an elevated run makes the change: the value asked for, else -1
     int trayAttempts_ = 0;
     bool trayGaveUp_ = false;  // the icon could not be added: the window stays reachable
 };

@@ -1,0 +1,50 @@
+#include "autostart/autostart_switch.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "autostart/autostart.h"
+
+namespace czasomir {
+
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+std::wstring Trimmed(const std::wstring& text) {
+    const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
+    return first < last ? std::wstring(first, last) : std::wstring();
+}
+
+bool StartsWithFamily(const std::wstring& text) {
+    static constexpr std::wstring_view kFamily = L"/autostart";
+    if (text.size() < kFamily.size()) return false;
+    return std::equal(kFamily.begin(), kFamily.end(), text.begin(),
+                      [](wchar_t a, wchar_t b) { return a == static_cast<wchar_t>(std::towlower(b)); });
+}
+
+int ExitCode(RegistryResult result) {
+    switch (result) {
+    case RegistryResult::Done: return kSwitchDone;
+    case RegistryResult::AccessDenied: return kSwitchAccessDenied;
+    case RegistryResult::Failed: break;
+    }
+    return kSwitchFailed;
+}
+
+}  // namespace
+
+std::optional<int> RunAutostartSwitch(const std::wstring& argumentText, const std::wstring& appDirectory,
+                                      const std::wstring& exeName, Rejestr& registry) {
+    const std::wstring text = Trimmed(argumentText);
+    if (text == kAutostartOnSwitch)
+        return ExitCode(registry.WriteStringValue(kAutostartRoot, kAutostartKey, kAutostartValueName,
+                                                  AutostartCommand(appDirectory, exeName)));
+    if (text == kAutostartOffSwitch)
+        return ExitCode(registry.DeleteValue(kAutostartRoot, kAutostartKey, kAutostartValueName));
+    if (StartsWithFamily(text)) return kSwitchBadArguments;
+    return std::nullopt;
+}
+
+}  // namespace czasomir

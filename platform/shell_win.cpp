@@ -1,0 +1,44 @@
+#include "platform/shell_win.h"
+
+#include <objbase.h>
+
+namespace tk::win {
+
+// shell32 and ole32 are known DLLs: these names always load the system's copies.
+ShellLibrary::ShellLibrary() : module_(LoadLibraryW(L"shell32.dll")) {}
+
+void ShellLibrary::KeepLoaded() const {
+    HMODULE pinned = nullptr;
+    if (module_) GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN, L"shell32.dll", &pinned);
+}
+
+namespace {
+
+template <class F>
+F Ole32Function(const char* name) {
+    const HMODULE ole32 = LoadLibraryW(L"ole32.dll");  // stays loaded with COM
+    return ole32 ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(ole32, name))) : nullptr;
+}
+
+// Without COM the shell still opens what needs no extension.
+bool InitializeCom() {
+    const auto initialize = Ole32Function<HRESULT(WINAPI*)(void*, DWORD)>("CoInitializeEx");
+    return initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
+}  // namespace
+
+void InitComForShell() {
+    static const bool done = InitializeCom();
+    (void)done;
+}
+
+ThreadCom::ThreadCom() {
+    if (InitializeCom()) uninitialize_ = Ole32Function<void(WINAPI*)()>("CoUninitialize");
+}
+
+ThreadCom::~ThreadCom() {
+    if (uninitialize_) uninitialize_();
+}
+
+}  // namespace tk::win

@@ -1,0 +1,72 @@
+// The real exe under Wine with its wall clock moved during a run: the saved
+// total is the real time that passed. The build runs this test with
+// libfaketime preloaded (CMakeLists.txt), its offset read from the file named
+// by FAKETIME_TIMESTAMP_FILE, which the test rewrites; every process started
+// from here inherits that. Wine's tick count follows the monotonic clock,
+// which libfaketime leaves alone.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/e2e/harness.h"
+
+namespace {
+
+// A Unix path named by an environment variable, as Windows sees it under Wine; empty elsewhere or when unset.
+e2e::fs::path DosPathOf(const char* variable) {
+    const auto toDos = reinterpret_cast<wchar_t*(CDECL*)(const char*)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_dos_file_name")));
+    char unixPath[4096];
+    if (!toDos || !GetEnvironmentVariableA(variable, unixPath, sizeof unixPath)) return {};
+    wchar_t* dos = toDos(unixPath);
+    e2e::fs::path path = dos ? dos : L"";
+    HeapFree(GetProcessHeap(), 0, dos);
+    return path;
+}
+
+// What cmd.exe gives as today's date.
+std::string Today() {
+    const auto folder = e2e::fs::temp_directory_path();
+    e2e::Process cmd(L"C:\\windows\\system32\\cmd.exe", L"cmd /c echo %DATE%>czasomir-date.txt", folder);
+    EXPECT_TRUE(cmd.waitForExit());
+    std::string date;
+    std::getline(std::ifstream(folder / L"czasomir-date.txt"), date);
+    return date;
+}
+
+TEST(WallClock, ChangesDuringARunAddNothingToTheSavedTotal) {
+    const e2e::fs::path offset = DosPathOf("FAKETIME_TIMESTAMP_FILE");
+    if (offset.empty()) GTEST_SKIP() << "runs under Wine with libfaketime (ctest)";
+    ASSERT_TRUE(e2e::fs::exists(DosPathOf("LD_PRELOAD"))) << "libfaketime is missing";
+    // Real time moved by `seconds`, for this process and those it starts; replaced
+    // whole, never seen half written: libfaketime ends a process that reads a bad offset.
+    const auto setClock = [&](long long seconds) {
+        e2e::fs::path next = offset;
+        std::ofstream(next += L".new") << (seconds < 0 ? "" : "+") << seconds << "\n";
+        e2e::fs::rename(next, offset);
+    };
+    setClock(-1000 * 86400);  // first, proof that the programs started from here see the moved clock
+    const std::string past = Today();
+    setClock(0);
+    ASSERT_NE(past, Today());
+
+    e2e::App app("100\r\n");
+    ASSERT_NE(app.mainWindow(), nullptr);
+    const ULONGLONG start = GetTickCount64();
+    app.click(e2e::Model().Command1);
+    Sleep(1500);
+    setClock(-2 * 3600);  // back two hours, to before the run began
+    Sleep(1500);
+    setClock(3 * 3600);  // on three hours
+    Sleep(1500);
+    app.post(WM_CLOSE);
+    ASSERT_TRUE(app.waitForExit());
+    const double elapsed = (GetTickCount64() - start) / 1000.0;
+    setClock(0);
+    const auto saved = e2e::WholeLine(app.czasDat());
+    ASSERT_TRUE(saved);
+    EXPECT_GE(*saved, 100 + elapsed - 2);
+    EXPECT_LE(*saved, 100 + elapsed + 1);
+}
+
+}  // namespace
