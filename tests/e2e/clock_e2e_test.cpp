@@ -6,22 +6,17 @@
 // which libfaketime leaves alone.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "tests/e2e/harness.h"
 
 namespace {
 
-// A Unix path named by an environment variable, as Windows sees it under Wine; empty elsewhere or when unset.
-e2e::fs::path DosPathOf(const char* variable) {
-    const auto toDos = reinterpret_cast<wchar_t*(CDECL*)(const char*)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_dos_file_name")));
-    char unixPath[4096];
-    if (!toDos || !GetEnvironmentVariableA(variable, unixPath, sizeof unixPath)) return {};
-    wchar_t* dos = toDos(unixPath);
-    e2e::fs::path path = dos ? dos : L"";
-    HeapFree(GetProcessHeap(), 0, dos);
-    return path;
+// A Unix path named by an environment variable, as Wine reaches it (drive Z:); empty when unset.
+e2e::fs::path UnixPathIn(const char* variable) {
+    const char* path = std::getenv(variable);
+    return path && *path ? e2e::fs::path("Z:" + std::string(path)).make_preferred() : e2e::fs::path();
 }
 
 // What cmd.exe gives as today's date.
@@ -35,9 +30,9 @@ std::string Today() {
 }
 
 TEST(WallClock, ChangesDuringARunAddNothingToTheSavedTotal) {
-    const e2e::fs::path offset = DosPathOf("FAKETIME_TIMESTAMP_FILE");
+    const e2e::fs::path offset = UnixPathIn("FAKETIME_TIMESTAMP_FILE");
     if (offset.empty()) GTEST_SKIP() << "runs under Wine with libfaketime (ctest)";
-    ASSERT_TRUE(e2e::fs::exists(DosPathOf("LD_PRELOAD"))) << "libfaketime is missing";
+    ASSERT_TRUE(e2e::fs::exists(UnixPathIn("LD_PRELOAD"))) << "libfaketime is missing";
     // Real time moved by `seconds`, for this process and those it starts; replaced
     // whole, never seen half written: libfaketime ends a process that reads a bad offset.
     const auto setClock = [&](long long seconds) {

@@ -1,7 +1,5 @@
 #include "tests/e2e/harness.h"
 
-#include <shellapi.h>
-
 #include <fstream>
 #include <iterator>
 

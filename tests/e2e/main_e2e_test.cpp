@@ -1,12 +1,17 @@
-// The main window of the real Czasomir.exe, seen and driven from outside: its
-// layout at 96 and 144 DPI, what the screen shows, one instance per exe file,
-// every way of ending, and kills at random moments.
+// The real Czasomir.exe, seen and driven from outside: the main window's
+// layout at 96 and 144 DPI and what the screen shows, one instance per exe
+// file, every way of ending, kills at random moments, tray mode with its icon
+// looked up through the shell, and the About box; then, inside this process,
+// the fonts the Win32 backend gives the controls.
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "platform/toolkit_win.h"
 #include "storage/time_file.h"
 #include "tests/e2e/harness.h"
+#include "tests/support.h"
+#include "ui/about/form2.h"
 
 namespace {
 
@@ -154,6 +159,107 @@ TEST(Kill, CzasDatAlwaysHoldsOneWholeLineThatNeverGoesBack) {
     }
     EXPECT_GT(last, 1000) << "no save fell between the kills";
     SetEnvironmentVariableW(L"CZASOMIR_TEST_SAVE_MS", nullptr);
+}
+
+// The main window once it has settled in the tray: counting, hidden, and
+// staying hidden (the first show comes after the tray steps and hides again).
+HWND InTray(e2e::Process& app) {
+    HWND window = app.mainWindow(false);
+    ULONGLONG since = 0;
+    e2e::WaitUntil([&] {
+        if (!window || IsWindowVisible(window) || app.text(Model().Command1) != L"Stop") return since = 0, false;
+        if (!since) since = GetTickCount64();
+        return GetTickCount64() - since >= 300;
+    });
+    return since ? window : nullptr;
+}
+
+// Started as the Run value may start it (an unquoted path with blanks, then
+// "/auto"): counting hidden with its icon; a left press on the icon brings the
+// window back, minimising hides it; a restarted shell gets the icon again;
+// closing saves and takes the icon away.
+TEST(Tray, CountsHiddenWithItsIconUntilALeftPressBringsTheWindowBack) {
+    App placed("500\r\n", L"", L"Czas pracy ąę");
+    ASSERT_NE(placed.mainWindow(), nullptr);
+    EXPECT_FALSE(e2e::TrayIconExists(placed.control(Model().Picture1)));  // no icon in normal mode
+    placed.kill();
+    e2e::Process app = placed.again(placed.exe().wstring() + L" /auto");
+    HWND window = InTray(app);
+    ASSERT_NE(window, nullptr);
+    HWND picture = app.control(Model().Picture1);
+    EXPECT_TRUE(e2e::TrayIconExists(picture));
+    EXPECT_FALSE(e2e::TrayIconExists(picture, 2));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return app.shown().value_or(0) > 500; }));
+    SendMessageW(picture, 0x201, 1, WM_LBUTTONDOWN);  // the icon's notification message
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(window) && !IsIconic(window); }));
+    EXPECT_EQ(e2e::FocusOf(window), app.control(Model().Command1));
+    SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(window); }));
+
+    NOTIFYICONDATAW icon{sizeof icon, picture, 1};  // as a restarted shell would have lost it
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(e2e::TrayIconExists(picture));
+
+    const auto seen = app.shown();
+    app.post(WM_CLOSE);
+    ASSERT_TRUE(app.waitForExit());
+    EXPECT_GE(e2e::WholeLine(placed.czasDat()).value_or(0), seen.value_or(501));
+    EXPECT_FALSE(e2e::TrayIconExists(picture));
+}
+
+void Key(HWND focus, WPARAM key) {
+    PostMessageW(focus, WM_KEYDOWN, key, 1);
+    PostMessageW(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+}
+
+TEST(About, ModalLinksInBlueEscapeLeavesItOpenEnterPressesOk) {
+    static tk::HeadlessPlatform platform;
+    static const czasomir::Form2 model(platform);
+    App app;
+    HWND main = app.mainWindow();
+    ASSERT_NE(main, nullptr);
+    app.post(WM_COMMAND, Model().mnuPomocOProgramie.id);
+    HWND about = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (about = e2e::FindWindowOf(app.id(), L"Czasomir.Form2")) && IsWindowVisible(about); }));
+    DWORD_PTR ignored = 0;  // answered once the box runs its message loop
+    SendMessageTimeoutW(about, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    HWND ok = GetDlgItem(about, model.Command1.id());
+    EXPECT_EQ(e2e::FocusOf(about), ok);
+
+    RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(300);
+    const e2e::ScreenCopy shot(about);
+    shot.Save(e2e::ScreenshotDirectory() / L"about.bmp");
+    auto blue = [](COLORREF c) { return c == RGB(0, 0, 255); };
+    EXPECT_GT(shot.Count(GetDlgItem(about, model.Label4.id()), blue), 20);
+    EXPECT_GT(shot.Count(GetDlgItem(about, model.Label5.id()), blue), 20);
+    EXPECT_EQ(shot.Count(GetDlgItem(about, model.Label3.id()), blue), 0);
+
+    Key(ok, VK_ESCAPE);
+    Sleep(500);
+    EXPECT_TRUE(IsWindowVisible(about));
+    Key(e2e::FocusOf(about), VK_RETURN);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(about) && IsWindowEnabled(main); }));
+    EXPECT_TRUE(app.running());
+}
+
+TEST(Window, ControlsUseCentralEuropeanFontsAndTheDisplayItsOwn) {
+    // Left to the end of the process: destroying a shown window costs Wine seconds without a window manager.
+    auto& platform = *new tk::Win32Platform;
+    auto& form = *new czasomir::Form1(platform, *new czasomir::test::MemoryRejestr);
+    platform.Create(form);
+    auto fontOf = [](const tk::Control& c) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(reinterpret_cast<HWND>(c.handle()), WM_GETFONT, 0, 0)), sizeof font, &font);
+        return font;
+    };
+    for (const tk::Control* c : std::initializer_list<const tk::Control*>{&form.Command1, &form.Check1, &form.Label1})
+        EXPECT_EQ(fontOf(*c).lfCharSet, EASTEUROPE_CHARSET) << c->id();
+    const LOGFONTW display = fontOf(form.Label1);
+    EXPECT_EQ(display.lfFaceName, form.Label1.font.face);
+    EXPECT_EQ(display.lfWeight, form.Label1.font.weight);
 }
 
 }  // namespace
