@@ -1,47 +1,29 @@
 #!/usr/bin/env bash
-# Prints the size of the tests against the size of the shipped program, in
-# non-blank, non-comment lines, and their ratio.
-#   shipped: core/ storage/ autostart/ ui/ platform/ app/
-#   tests:   tests/
-# (tools/ and bench/ count on neither side.) Counted files: C++ sources and
-# headers (.cpp .h .in), .rc resource scripts and shell scripts (.sh); not the
-# build files (CMakeLists.txt, .cmake), the manifest, pictures or other assets.
-# C++ and .rc lose // and /* */ comments; shell scripts lose # comments.
+# Prints the size of the tests against the size of the shipped program, and
+# their ratio. Counted: the lines of the files git tracks that are neither
+# blank nor comments (a line that starts with // , or with # other than #! and
+# #include / #if...); block comments count as code.
+#   shipped: core/ storage/ autostart/ ui/ platform/ app/  (.cpp .h .rc)
+#   tests:   tests/                                        (.cpp .h .sh .in)
+# tools/ and bench/ count on neither side. With a revision (bash tools/test-size.sh 3ed2eb2)
+# the files of that commit are counted instead of the working tree's.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+rev=${1:-}
 
-count() {
-  local files
-  files=$(find "$@" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.in' -o -name '*.rc' -o -name '*.sh' \) 2>/dev/null | sort)
-  [ -n "$files" ] || { echo 0; return; }
-  local f total=0 n
-  for f in $files; do
-    case "$f" in
-      *.sh)
-        n=$(grep -cvE '^[[:space:]]*(#|$)' "$f" || true) ;;
-      *)
-        n=$(awk '
-          { line = $0; out = "" 
-            while (length(line) > 0) {
-              if (inblock) {
-                e = index(line, "*/"); if (e == 0) { line = ""; break }
-                line = substr(line, e + 2); inblock = 0; continue
-              }
-              s = index(line, "/*"); c = index(line, "//")
-              if (c > 0 && (s == 0 || c < s)) { out = out substr(line, 1, c - 1); line = ""; break }
-              if (s > 0) { out = out substr(line, 1, s - 1); line = substr(line, s + 2); inblock = 1; continue }
-              out = out line; line = ""
-            }
-            if (out ~ /[^[:space:]]/) n++ }
-          END { print n + 0 }' "$f") ;;
-    esac
-    total=$((total + n))
-  done
-  echo "$total"
+files() {
+  if [ -n "$rev" ]; then git ls-tree -r --name-only "$rev" -- "$@"; else git ls-files -- "$@"; fi
 }
+content() {
+  local f
+  while read -r f; do
+    if [ -n "$rev" ]; then git show "$rev:$f"; else cat "$f"; fi
+  done
+}
+count() { content | grep -cvE '^\s*(//.*|#([^!i].*)?)?$' || true; }
 
-shipped=$(count core storage autostart ui platform app)
-tests=$(count tests)
+shipped=$(files core storage autostart ui platform app | grep -E '\.(cpp|h|rc)$' | count)
+tests=$(files tests | grep -E '\.(cpp|h|sh|in)$' | count)
 echo "shipped code (core storage autostart ui platform app): $shipped lines"
 echo "tests (tests/):                                       $tests lines"
 awk -v t="$tests" -v s="$shipped" 'BEGIN { printf "ratio tests/shipped: %.2f\n", (s ? t / s : 0) }'
