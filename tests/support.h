@@ -43,20 +43,15 @@ inline void Write(const fs::path& file, const std::string& bytes) { std::ofstrea
 struct MemoryRejestr : Rejestr {
     std::map<std::tuple<RegistryRoot, std::wstring, std::wstring>, std::wstring> values;
     RegistryResult refusal = RegistryResult::Done;  // what writes and deletes answer; Done: they happen
-    int calls = 0, writes = 0;
     std::optional<std::wstring> ReadStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
-        ++calls;
-        auto it = values.find({r, k, n});
-        return it == values.end() ? std::nullopt : std::optional(it->second);
+        return values.count({r, k, n}) ? std::optional(values.at({r, k, n})) : std::nullopt;
     }
     RegistryResult WriteStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n,
                                     const std::wstring& t) override {
-        ++calls, ++writes;
         if (refusal == RegistryResult::Done) values[{r, k, n}] = t;
         return refusal;
     }
     RegistryResult DeleteValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
-        ++calls;
         if (refusal == RegistryResult::Done) values.erase({r, k, n});
         return refusal;
     }

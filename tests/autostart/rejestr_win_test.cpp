@@ -27,15 +27,10 @@ TEST(Rejestr, ReadsRegSzUpToItsFirstNulAndNothingElse) {
         std::wstring data;
         DWORD bytes;  // 0: all of data
         std::optional<std::wstring> read;
-    } cases[] = {{REG_SZ, L"C:\\Czasomir.exe /auto", 0, L"C:\\Czasomir.exe /auto"},
-                 {REG_SZ, std::wstring(L"ab\0cd", 5), 0, L"ab"},
-                 {REG_SZ, L"", 0, L""},
-                 {REG_SZ, L"abc", 5, L"ab"},  // an odd byte count: whole characters only
-                 {REG_SZ, longText, 0, longText},
-                 {REG_EXPAND_SZ, L"%SystemRoot%", 0, {}},
-                 {REG_MULTI_SZ, std::wstring(L"a\0b\0", 5), 0, {}},
-                 {REG_BINARY, L"abc", 0, {}},
-                 {REG_DWORD, L"AA", 0, {}}};
+    } cases[] = {{REG_SZ, L"C:\\Czasomir.exe /auto", 0, L"C:\\Czasomir.exe /auto"}, {REG_SZ, std::wstring(L"ab\0cd", 5), 0, L"ab"},
+                 {REG_SZ, L"", 0, L""}, {REG_SZ, L"abc", 5, L"ab"} /* an odd byte count: whole characters only */,
+                 {REG_SZ, longText, 0, longText}, {REG_EXPAND_SZ, L"%SystemRoot%", 0, {}},
+                 {REG_MULTI_SZ, std::wstring(L"a\0b\0", 5), 0, {}}, {REG_BINARY, L"abc", 0, {}}, {REG_DWORD, L"AA", 0, {}}};
     auto registry = MakeWindowsRejestr();
     int n = 0;
     for (const auto& c : cases) {

@@ -96,24 +96,5 @@ TEST(Counter, ARunStartedEitherSideOfMidnightCountsEveryDay) {
     }
 }
 
-TEST(Counter, StopStartAndResetCarryTheTotal) {
-    ElapsedCounter c;
-    c.StartCounting(80000, 0);
-    c.Tick(7400);  // across midnight
-    c.StopCounting();
-    EXPECT_EQ(c.StoredSeconds, 7400);
-    c.StartCounting(2000, 10000);  // a new run: no day carried
-    EXPECT_EQ(c.Tick(10001), 7401);
-    EXPECT_EQ(c.DayCount, 0);
-    c.ResetCounter(3000, 20000);
-    EXPECT_EQ(c.TotalSeconds, 0);
-    EXPECT_EQ(c.Tick(20060), 60);
-    c.StoredSeconds = kMax - 5;  // a counter that overflowed goes on after a reset
-    c.StartCounting(4000, 30000);
-    EXPECT_THROW(c.Tick(30010), CounterOverflow);
-    c.ResetCounter(4010, 30010);
-    EXPECT_EQ(c.Tick(30012), 2);
-}
-
 }  // namespace
 }  // namespace czasomir

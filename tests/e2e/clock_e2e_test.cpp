@@ -49,11 +49,8 @@ TEST(WallClock, ChangesDuringARunAddNothingToTheSavedTotal) {
     ASSERT_NE(app.mainWindow(), nullptr);
     const ULONGLONG start = GetTickCount64();
     app.click(e2e::Model().Command1);
-    Sleep(1500);
-    setClock(-2 * 3600);  // back two hours, to before the run began
-    Sleep(1500);
-    setClock(3 * 3600);  // on three hours
-    Sleep(1500);
+    // Two hours back (to before the run began), then three hours on.
+    for (long long shift : {0LL, -2 * 3600LL, 3 * 3600LL}) setClock(shift), Sleep(1500);
     app.post(WM_CLOSE);
     ASSERT_TRUE(app.waitForExit());
     const double elapsed = (GetTickCount64() - start) / 1000.0;

@@ -13,42 +13,6 @@ namespace {
 using namespace czasomir;
 using e2e::Model;
 
-// The program started with the limited half of this process's token, as an
-// administrator's programs start while User Account Control is on, in a job
-// that counts the processes started in it (the elevated run among them).
-struct LimitedRun {
-    explicit LimitedRun(const e2e::App& app) {
-        HANDLE token = nullptr;
-        TOKEN_ELEVATION_TYPE type{};
-        TOKEN_LINKED_TOKEN linked{};
-        DWORD size = 0;
-        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return;
-        if (GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size) && type == TokenElevationTypeFull &&
-            GetTokenInformation(token, TokenLinkedToken, &linked, sizeof linked, &size)) {
-            std::wstring command = e2e::Quoted(app.exe());
-            STARTUPINFOW startup{sizeof startup};
-            PROCESS_INFORMATION info{};
-            if (CreateProcessAsUserW(linked.LinkedToken, app.exe().c_str(), command.data(), nullptr, nullptr, FALSE,
-                                     CREATE_SUSPENDED, nullptr, app.folder().c_str(), &startup, &info)) {
-                AssignProcessToJobObject(job, info.hProcess);
-                ResumeThread(info.hThread);
-                CloseHandle(info.hThread), CloseHandle(info.hProcess);
-                id = info.dwProcessId;
-            }
-            CloseHandle(linked.LinkedToken);
-        }
-        CloseHandle(token);
-    }
-    ~LimitedRun() { TerminateJobObject(job, 1), CloseHandle(job); }
-    DWORD Processes() const {
-        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION account{};
-        QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &account, sizeof account, nullptr);
-        return account.TotalProcesses;
-    }
-    HANDLE job = CreateJobObjectW(nullptr, nullptr);
-    DWORD id = 0;
-};
-
 std::optional<std::wstring> Stored() {
     return MakeWindowsRejestr()->ReadStringValue(kAutostartRoot, kAutostartKey, kAutostartValueName);
 }
@@ -56,25 +20,21 @@ std::optional<std::wstring> Stored() {
 TEST(Elevation, ARefusedTickAsksForRightsAndTellsWhyWhenTheElevatedRunIsRefusedToo) {
     MakeWindowsRejestr()->DeleteValue(kAutostartRoot, kAutostartKey, kAutostartValueName);
     e2e::App app(std::nullopt, L"/autostart:tak", L"Mój Czasomir");  // a folder to start from: ends at once
-    LimitedRun run(app);
-    if (!run.id) GTEST_SKIP() << "this process has no limited token to start the program with";
-    HWND main = nullptr;
-    ASSERT_TRUE(e2e::WaitUntil([&] { return (main = e2e::FindWindowOf(run.id, L"Czasomir.Form1")) && IsWindowVisible(main); }));
-    auto text = [](HWND window, int id) { return e2e::WindowText(GetDlgItem(window, id)); };
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !text(main, Model().Label1.id()).empty(); }));
-    SendMessageW(GetDlgItem(main, Model().Command1.id()), BM_CLICK, 0, 0);  // counting
+    e2e::Process run(app.exe(), e2e::Quoted(app.exe()), app.folder(), true);
+    if (!run.started()) GTEST_SKIP() << "this process has no limited token to start the program with";
+    HWND main = run.mainWindow(), message = nullptr;
+    ASSERT_NE(main, nullptr);
+    run.click(Model().Command1);  // counting
     test::SetValueDenied lock(HKEY_LOCAL_MACHINE, kAutostartKey);
     ASSERT_TRUE(lock.locked());
-    const DWORD processes = run.Processes();
-    HWND box = GetDlgItem(main, Model().Check1.id()), message = nullptr;
-    PostMessageW(box, BM_CLICK, 0, 0);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return (message = e2e::FindWindowOf(run.id, L"#32770")) != nullptr; }));
-    EXPECT_GT(run.Processes(), processes);  // the elevated run
+    const DWORD processes = run.processes();
+    PostMessageW(run.control(Model().Check1), BM_CLICK, 0, 0);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (message = e2e::FindWindowOf(run.id(), L"#32770")) && IsWindowVisible(message); }));
+    EXPECT_GT(run.processes(), processes);  // the elevated run
     EXPECT_EQ(GetWindow(message, GW_OWNER), main);
-    EXPECT_NE(text(message, 0xFFFF).find(L"brak uprawnień administratora"), std::wstring::npos) << text(message, 0xFFFF);
-    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    const auto shown = e2e::Seconds(text(main, Model().Label1.id()));  // behind the message it goes on counting
-    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::Seconds(text(main, Model().Label1.id())) > shown; }, 3000));
+    const std::wstring text = e2e::WindowText(GetDlgItem(message, 0xFFFF));
+    EXPECT_NE(text.find(L"brak uprawnień administratora"), std::wstring::npos) << text;
+    EXPECT_EQ(SendMessageW(run.control(Model().Check1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     PostMessageW(message, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(message); }));
     EXPECT_EQ(Stored(), std::nullopt);

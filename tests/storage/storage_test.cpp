@@ -22,7 +22,6 @@ TEST(ParseTotal, TheFirstLineIsOneSignedIntegerOrNothing) {
         {std::string("5\0", 2), {}}, {"2147483648", {}}, {"-2147483649", {}}, {"99999999999999999999999", {}}};
     for (const auto& [text, value] : cases) EXPECT_EQ(ParseTotal(text), value) << '"' << text << '"';
     for (std::int32_t v : {kMin, -1, 0, 9, kMax}) EXPECT_EQ(ParseTotal(FormatTotalLine(v)), v);
-    EXPECT_EQ(FormatTotalLine(kMin), "-2147483648\r\n");
 }
 
 TEST(TimeFile, LoadsANumberLeavesAnythingElseAndCreatesAMissingFile) {

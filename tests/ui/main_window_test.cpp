@@ -96,15 +96,13 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"SavedEvery65535MsAndAfterAFailureLater", "7\r\n", L"", {{Put, 0, "junk"}, {Pass, 65.534}, {Holds, 0, "junk"},
         {Pass, 0.002}, {Holds, 0, "7\r\n"}, {Click}, {Block}, {Pass, 65.535}, {Holds, 0, "7\r\n"}, {Unblock}, {Pass, 65.535},
         {Holds, 0, "138\r\n"}}},
-    Scenario{"CloseBoxSavesAndEnds", "10\r\n", L"/auto", {{Pass, 3.15}, {Close}, {Close}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
     Scenario{"FileCloseSavesAndEnds", "10\r\n", L"/auto", {{Pass, 3.15}, {Quit}, {Close}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
+    Scenario{"CloseBoxSavesAndEnds", "10\r\n", L"", {{Click}, {Pass, 3.15}, {Close}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
     Scenario{"AFailedSaveDoesNotKeepItOpen", "10\r\n", L"/auto", {{Block}, {Pass, 3.15}, {Quit}, {Ended, 1}, {Holds, 0, "10\r\n"}}},
     Scenario{"TrayModeCountsHiddenWithAnIcon", "60\r\n", L"/auto", {{Shown, 0}, {Counting, 1}, {IconsAdded, 1}, {Taskbar},
         {IconsAdded, 2}, {Pass, 2.1}, {Total, 62}}},
     Scenario{"OtherSwitchesStartNormally", {}, L"/AUTO", {{Shown, 1}, {Counting, 0}, {Taskbar}, {IconsAdded, 0}, {Minimize},
         {Shown, 2}}},
-    Scenario{"ASwitchWithMoreStartsNormally", {}, L"/auto x", {{Shown, 1}, {Counting, 0}, {IconsAdded, 0}}},
-    Scenario{"ASwitchAfterBlanksStartsNormally", {}, L" /auto", {{Shown, 1}, {Counting, 0}}},
     Scenario{"ALeftPressRestoresMinimisingHides", {}, L"/auto", {{Press, 0x200}, {Press, 0x202}, {Press, 0x203},
         {Press, 0x204}, {Shown, 0}, {FocusBox}, {Press, 0x201}, {Shown, 1}, {FocusOnButton}, {Minimize}, {Shown, 0}, {Press, 0x201},
         {Press, 0x201}, {Minimize}, {Shown, 1}, {Minimize}, {Shown, 0}}},  // pressed while shown: one minimise restores
@@ -112,21 +110,14 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {IconsAdded, 61}, {Taskbar}, {IconsAdded, 62}}, true},  // 60 tries, 2 s apart
     // Counting follows real time: changes of the wall clock, the time zone and summer time add nothing, a sleep adds
     // its real length. The clock is set first to the time of day of the start (it starts at 10:00).
-    Scenario{"ClockSetBack2sJustAfterStart", "100\r\n", L"", {{Click}, {Pass, 1}, {SetClock, -2}, {Pass, 59}, {Total, 160}}},
     Scenario{"ClockSetBackAnHour", "100\r\n", L"", {{Click}, {Pass, 600}, {SetClock, -kHour}, {Pass, 600}, {Total, 1300}}},
     Scenario{"ClockSetForwardAnHour", "100\r\n", L"", {{Click}, {Pass, 600}, {SetClock, kHour}, {Pass, 600}, {Total, 1300}}},
     Scenario{"ZoneWestBackAcrossMidnight", "100\r\n", L"", {{NoSaves}, {SetClock, -8 * kHour}, {Click}, {Pass, 1800},
         {SetClock, -6 * kHour}, {Pass, 7200}, {Total, 9100}}},
-    Scenario{"ZoneEastOnAcrossMidnight", "100\r\n", L"", {{NoSaves}, {SetClock, 11 * kHour}, {Click}, {Pass, 1800},
-        {SetClock, 6 * kHour}, {Pass, 3600}, {Total, 5500}}},
     Scenario{"AutumnChangeStartedInTheRepeatedHour", "100\r\n", L"", {{NoSaves}, {SetClock, -7.5 * kHour}, {Click},
         {Pass, 1800}, {SetClock, -kHour}, {Pass, 3600}, {Total, 5500}}},
-    Scenario{"SpringChangeStartedBeforeTheSkippedHour", "100\r\n", L"", {{NoSaves}, {SetClock, -8.25 * kHour}, {Click},
-        {Pass, 900}, {SetClock, kHour}, {Pass, 1800}, {Total, 2800}}},
     Scenario{"SleepOf25HoursAcrossTheStartTime", "100\r\n", L"", {{NoSaves}, {SetClock, 10 * kHour}, {Click}, {Pass, 600},
         {Sleep, 25 * kHour}, {Pass, 600}, {Total, 91300}}},
-    Scenario{"SleepOfThreeDays", "100\r\n", L"", {{NoSaves}, {Click}, {Pass, 60}, {Sleep, 3 * kDay}, {Pass, 60},
-        {Total, 259420}}},
     Scenario{"ThreeMidnights", "100\r\n", L"", {{NoSaves}, {SetClock, 12 * kHour}, {Click}, {Pass, 3 * kDay}, {Total, 259300}}},
     Scenario{"ResetAfterClockChanges", "100\r\n", L"", {{Click}, {Pass, 100}, {SetClock, -kHour}, {Reset}, {Pass, 100},
         {SetClock, 2 * kHour}, {Pass, 50}, {Total, 150}}},
@@ -142,8 +133,7 @@ TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
     w.platform.whileModal = [&](tk::Form& dialog) {
         auto& about = static_cast<Form2&>(dialog);
         opened = f.about() == &about;
-        EXPECT_EQ(about.Label4.cursor, tk::Cursor::Hand);
-        EXPECT_EQ(about.Label5.cursor, tk::Cursor::Hand);
+        EXPECT_TRUE(about.Label4.cursor == tk::Cursor::Hand && about.Label5.cursor == tk::Cursor::Hand);
         about.Label4.setCaption(L"someone.else@example.com");  // the targets are not taken from the captions
         for (tk::Label* label : {&about.Label1, &about.Label2, &about.Label3, &about.Label4, &about.Label5})
             w.platform.Click(*label);
@@ -151,18 +141,14 @@ TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
                                          {about.handle(), CZASOMIR_EMAIL_TARGET_W}, {about.handle(), CZASOMIR_WEB_TARGET_W}}));
         w.platform.Advance(66);  // the main window counts and saves, but takes no input
         EXPECT_EQ(w.Saved(), "165\r\n");
-        w.platform.Click(f.Command1);
-        w.platform.Choose(f.mnuPlikZresetuj, f);
+        w.platform.Click(f.Command1), w.platform.Choose(f.mnuPlikZresetuj, f), w.platform.Minimize(f), w.platform.Close(f);
         w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x201, 0);  // a tray press does nothing meanwhile
-        w.platform.Minimize(f);
-        w.platform.Close(f);
         EXPECT_TRUE(f.visible() && !w.platform.ended);
         w.platform.Close(about);  // the close box (OK: the end-to-end tests)
         EXPECT_FALSE(about.created());
     };
     w.platform.Choose(f.mnuPomocOProgramie, f);
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(f.about(), nullptr);
+    EXPECT_TRUE(opened && !f.about());
     EXPECT_EQ(w.Display(), L"00 : 02 : 46");
     w.platform.Minimize(f);  // had a press counted while the box was open, this would restore instead
     EXPECT_FALSE(f.visible());
