@@ -110,6 +110,12 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {IconsAdded, 61}, {Taskbar}, {IconsAdded, 62}}, true},  // 60 tries, 2 s apart
     // Counting follows real time: changes of the wall clock, the time zone and summer time add nothing, a sleep adds
     // its real length. The clock is set first to the time of day of the start (it starts at 10:00).
+    Scenario{"ClockSetBackTwoSecondsJustAfterStart", "100\r\n", L"", {{Click}, {Pass, 1}, {SetClock, -2}, {Pass, 10}, {Total, 111}}},
+    Scenario{"ZoneEastForwardAcrossMidnight", "100\r\n", L"", {{NoSaves}, {SetClock, 13 * kHour}, {Click}, {Pass, 1800},
+        {SetClock, 6 * kHour}, {Pass, 7200}, {Total, 9100}}},
+    Scenario{"SpringChangeStartedBeforeTheSkippedHour", "100\r\n", L"", {{NoSaves}, {SetClock, -8.5 * kHour}, {Click},
+        {Pass, 1800}, {SetClock, kHour}, {Pass, 3600}, {Total, 5500}}},
+    Scenario{"SleepOfThreeDays", "100\r\n", L"", {{Click}, {Sleep, 3 * kDay}, {Pass, 1}, {Total, 259301}}},
     Scenario{"ClockSetBackAnHour", "100\r\n", L"", {{Click}, {Pass, 600}, {SetClock, -kHour}, {Pass, 600}, {Total, 1300}}},
     Scenario{"ClockSetForwardAnHour", "100\r\n", L"", {{Click}, {Pass, 600}, {SetClock, kHour}, {Pass, 600}, {Total, 1300}}},
     Scenario{"ZoneWestBackAcrossMidnight", "100\r\n", L"", {{NoSaves}, {SetClock, -8 * kHour}, {Click}, {Pass, 1800},
