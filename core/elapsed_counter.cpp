@@ -30,15 +30,13 @@ std::int32_t WholeSeconds(double reading) {
     return static_cast<std::int32_t>(whole);
 }
 
-void ElapsedCounter::BeginRun(double timeOfDay, double realTime) {
+void ElapsedCounter::StartCounting(double timeOfDay, double realTime) {
     StartTick = WholeSeconds(timeOfDay);
     startReading_ = !(timeOfDay >= 0.0) ? 0.0 : timeOfDay > kSecondsPerDay ? kSecondsPerDay : timeOfDay;
     startRealTime_ = realTime;
     elapsed_ = 0;
     DayCount = 0;
 }
-
-void ElapsedCounter::StartCounting(double timeOfDay, double realTime) { BeginRun(timeOfDay, realTime); }
 
 void ElapsedCounter::StopCounting() {
     StoredSeconds = TotalSeconds;
@@ -47,7 +45,7 @@ void ElapsedCounter::StopCounting() {
 void ElapsedCounter::ResetCounter(double timeOfDay, double realTime) {
     StoredSeconds = 0;
     TotalSeconds = 0;
-    BeginRun(timeOfDay, realTime);
+    StartCounting(timeOfDay, realTime);
 }
 
 std::int32_t ElapsedCounter::Tick(double realTime) {

@@ -47,8 +47,6 @@ public:
     std::int32_t Tick(double realTime);
 
 private:
-    void BeginRun(double timeOfDay, double realTime);
-
     double startReading_ = 0;   // the time of day of the run's start, within 0..86400
     double startRealTime_ = 0;  // the real-time reading then
     double elapsed_ = 0;        // real seconds of the run at the latest tick; never falls
