@@ -39,9 +39,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     tk::Win32Platform platform;
     auto registry = czasomir::MakeWindowsRejestr();
     // The elevated mode comes before any window, the single-instance test and czas.dat.
-    if (const auto code = czasomir::RunAutostartSwitch(platform.ArgumentText(), platform.AppDirectory(),
-                                                       platform.ExeName(), *registry))
-        return *code;
+    if (const std::wstring arguments = platform.ArgumentText(); czasomir::IsAutostartSwitch(arguments))
+        return *czasomir::RunAutostartSwitch(arguments, czasomir::ThisCopysAutostart(platform), *registry);
     czasomir::Form1 form1(platform, *registry, SaveIntervalMs());
     return platform.Run(form1);
 }

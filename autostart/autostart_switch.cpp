@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "autostart/autostart.h"
-
 namespace czasomir {
 
 namespace {
@@ -35,14 +33,14 @@ int ExitCode(RegistryResult result) {
 
 }  // namespace
 
-std::optional<int> RunAutostartSwitch(const std::wstring& argumentText, const std::wstring& appDirectory,
-                                      const std::wstring& exeName, Rejestr& registry) {
+bool IsAutostartSwitch(const std::wstring& argumentText) { return StartsWithFamily(Trimmed(argumentText)); }
+
+std::optional<int> RunAutostartSwitch(const std::wstring& argumentText, const AutostartEntry& entry,
+                                      Rejestr& registry) {
     const std::wstring text = Trimmed(argumentText);
     if (text == kAutostartOnSwitch)
-        return ExitCode(registry.WriteStringValue(kAutostartRoot, kAutostartKey, kAutostartValueName,
-                                                  AutostartCommand(appDirectory, exeName)));
-    if (text == kAutostartOffSwitch)
-        return ExitCode(registry.DeleteValue(kAutostartRoot, kAutostartKey, kAutostartValueName));
+        return entry.protectedCopy() ? ExitCode(entry.Register(registry)) : kSwitchNotProtected;
+    if (text == kAutostartOffSwitch) return ExitCode(entry.UnregisterUnder(registry, kHkeyLocalMachine));
     if (StartsWithFamily(text)) return kSwitchBadArguments;
     return std::nullopt;
 }

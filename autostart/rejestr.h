@@ -1,4 +1,4 @@
-// Registry string values: read, write (creating the key) and delete.
+// Registry string and binary values: read, write (creating the key) and delete.
 // A read that cannot deliver text delivers nothing; a write or a delete says
 // whether it happened, and tells a refusal for lack of rights from other failures.
 #pragma once
@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace czasomir {
 
@@ -30,6 +31,13 @@ public:
     // Stores text as REG_SZ, creating the key when missing.
     virtual RegistryResult WriteStringValue(RegistryRoot root, const std::wstring& keyPath,
                                             const std::wstring& valueName, const std::wstring& text) = 0;
+    // The REG_BINARY value's bytes; nothing when the key or value is missing, not
+    // readable, or of another type.
+    virtual std::optional<std::vector<std::uint8_t>> ReadBinaryValue(RegistryRoot root, const std::wstring& keyPath,
+                                                                     const std::wstring& valueName) = 0;
+    // Stores the bytes as REG_BINARY, creating the key when missing.
+    virtual RegistryResult WriteBinaryValue(RegistryRoot root, const std::wstring& keyPath,
+                                            const std::wstring& valueName, const std::vector<std::uint8_t>& bytes) = 0;
     // A value (or key) that is not there counts as deleted.
     virtual RegistryResult DeleteValue(RegistryRoot root, const std::wstring& keyPath,
                                        const std::wstring& valueName) = 0;

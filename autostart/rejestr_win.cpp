@@ -78,6 +78,35 @@ public:
         return Result(status);
     }
 
+    std::optional<std::vector<std::uint8_t>> ReadBinaryValue(RegistryRoot root, const std::wstring& keyPath,
+                                                             const std::wstring& valueName) override {
+        Key key;
+        RegOpenKeyExW(RootHandle(root), keyPath.c_str(), 0, KEY_QUERY_VALUE, key.out());
+        if (!key) return std::nullopt;
+        DWORD type = 0;
+        DWORD size = 0;
+        if (RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+            type != REG_BINARY)
+            return std::nullopt;
+        std::vector<std::uint8_t> bytes(size);
+        const LONG status =
+            RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, bytes.data(), &size);
+        if (status != ERROR_SUCCESS || type != REG_BINARY) return std::nullopt;
+        bytes.resize(size);
+        return bytes;
+    }
+
+    RegistryResult WriteBinaryValue(RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName,
+                                    const std::vector<std::uint8_t>& bytes) override {
+        Key key;
+        const LONG status = RegCreateKeyExW(RootHandle(root), keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                            key.out(), nullptr);
+        if (!key) return Result(status);
+        if (bytes.size() > std::numeric_limits<DWORD>::max()) return RegistryResult::Failed;
+        return Result(RegSetValueExW(key.get(), valueName.c_str(), 0, REG_BINARY, bytes.data(),
+                                     static_cast<DWORD>(bytes.size())));
+    }
+
     RegistryResult DeleteValue(RegistryRoot root, const std::wstring& keyPath,
                                const std::wstring& valueName) override {
         Key key;

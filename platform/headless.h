@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -107,6 +108,13 @@ public:
     bool CanElevate() override { return canElevate; }
     void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) override;
     void ShowMessage(Form& owner, const std::wstring& text) override;
+
+    // Where this copy lies: its final path (nothing: the path of the command,
+    // with no link on the way) and the protected folders.
+    std::optional<std::wstring> finalExePath;
+    std::vector<std::wstring> protectedFolders = {L"C:\\Program Files", L"C:\\Program Files (x86)", L"C:\\Windows"};
+    std::wstring FinalExePath() override { return finalExePath.value_or(AppDirectory() + L"\\" + exeName + L".exe"); }
+    std::vector<std::wstring> ProtectedFolders() override { return protectedFolders; }
 
 private:
     std::vector<std::function<void(ElevatedRun)>> pendingElevations_;

@@ -344,6 +344,15 @@ public:
     // A short warning for the user, in a message box owned by the form; returns
     // once the user has closed it (the form's timers keep ticking meanwhile).
     virtual void ShowMessage(Form& owner, const std::wstring& text) = 0;
+
+    // Where this copy lies ----------------------------------------------------
+    // The executable's final path, as the file system resolves it (links,
+    // junctions, short names and the letter case of each name followed); it
+    // may begin with \\?\. Empty when it cannot be found out.
+    virtual std::wstring FinalExePath() = 0;
+    // The folders that only administrators can change: the Program Files
+    // folders and the Windows folder, those that can be found.
+    virtual std::vector<std::wstring> ProtectedFolders() = 0;
 };
 
 // The process ended inside a handler (headless backend only: the Win32 backend

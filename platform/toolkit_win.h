@@ -60,6 +60,8 @@ public:
     bool CanElevate() override;
     void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) override;
     void ShowMessage(Form& owner, const std::wstring& text) override;
+    std::wstring FinalExePath() override;                  // location_win.cpp
+    std::vector<std::wstring> ProtectedFolders() override;
 
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.

@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "platform/headless.h"
 #include "ui/main/form1.h"
@@ -40,20 +41,37 @@ inline std::string Read(const fs::path& file) {
 inline void Write(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
 // Refuses writes and deletes on request, as HKEY_LOCAL_MACHINE does without administrator rights.
+// A name is a string (values) or REG_BINARY (binaries), never both.
 struct MemoryRejestr : Rejestr {
-    std::map<std::tuple<RegistryRoot, std::wstring, std::wstring>, std::wstring> values;
+    using Name = std::tuple<RegistryRoot, std::wstring, std::wstring>;
+    std::map<Name, std::wstring> values;
+    std::map<Name, std::vector<std::uint8_t>> binaries;
     RegistryResult refusal = RegistryResult::Done;  // what writes and deletes answer; Done: they happen
+    RegistryRoot refusingRoot = 0;                  // the one root that refuses; 0: all of them
     std::optional<std::wstring> ReadStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
         return values.count({r, k, n}) ? std::optional(values.at({r, k, n})) : std::nullopt;
     }
+    std::optional<std::vector<std::uint8_t>> ReadBinaryValue(RegistryRoot r, const std::wstring& k,
+                                                             const std::wstring& n) override {
+        return binaries.count({r, k, n}) ? std::optional(binaries.at({r, k, n})) : std::nullopt;
+    }
     RegistryResult WriteStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n,
                                     const std::wstring& t) override {
-        if (refusal == RegistryResult::Done) values[{r, k, n}] = t;
-        return refusal;
+        if (Change(r, k, n)) values[{r, k, n}] = t;
+        return Answer(r);
+    }
+    RegistryResult WriteBinaryValue(RegistryRoot r, const std::wstring& k, const std::wstring& n,
+                                    const std::vector<std::uint8_t>& b) override {
+        if (Change(r, k, n)) binaries[{r, k, n}] = b;
+        return Answer(r);
     }
     RegistryResult DeleteValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
-        if (refusal == RegistryResult::Done) values.erase({r, k, n});
-        return refusal;
+        Change(r, k, n);
+        return Answer(r);
+    }
+    RegistryResult Answer(RegistryRoot r) const { return refusingRoot && r != refusingRoot ? RegistryResult::Done : refusal; }
+    bool Change(RegistryRoot r, const std::wstring& k, const std::wstring& n) {  // clears the name when allowed
+        return Answer(r) == RegistryResult::Done && (values.erase({r, k, n}), binaries.erase({r, k, n}), true);
     }
 };
 

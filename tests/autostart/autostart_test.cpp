@@ -1,6 +1,6 @@
 // The Run value: the check box that keeps showing what the registry holds
-// (this copy's command quoted, or in the older unquoted form), the elevated run that makes a change the registry refuses
-// for lack of rights, and the elevated mode itself.
+// (this copy's command quoted, or in the older unquoted form; Task Manager's switch), the elevated run that makes a
+// change the registry refuses for lack of rights, the elevated mode itself, and where each location registers.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -12,10 +12,23 @@
 namespace czasomir::test {
 namespace {
 
-const std::tuple<RegistryRoot, std::wstring, std::wstring> kRun{kAutostartRoot, kAutostartKey, kAutostartValueName};
+using Name = MemoryRejestr::Name;
+using Bytes = std::vector<std::uint8_t>;
+using Values = std::map<Name, std::wstring>;
+const Name kRun{kHkeyLocalMachine, kAutostartKey, kAutostartValueName}, kUserRun{kHkeyCurrentUser, kAutostartKey, kAutostartValueName},
+    kUserApproval{kHkeyCurrentUser, kStartupApprovedKey, kAutostartValueName};
+const Bytes kOn{2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kOff{3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
+// The program in its elevated mode, started for the request, answers it.
+void Elevate(MainWindow& w, RegistryResult refusal = RegistryResult::Done) {
+    ASSERT_EQ(w.platform.elevationRequests.size(), 1u);
+    w.registry.refusal = refusal;
+    const auto code = RunAutostartSwitch(w.platform.elevationRequests[0], ThisCopysAutostart(w.platform), w.registry);
+    w.platform.AnswerElevation({tk::ElevatedRun::Ran, static_cast<unsigned long>(code.value_or(-1))});
+}
 
 // Windows and the user at the elevation prompt.
-enum class Answer { None, Approve, ApproveButRefused, RunFails, Decline, NotStarted };
+enum class Answer { None, Approve, ApproveButRefused, RunFails, Decline, NotStarted, NotProtected };
 
 // What the Run value holds and what the registry answers, what the user does,
 // and what the box, the value and a message show afterwards.
@@ -57,12 +70,14 @@ TEST(AutostartBox, ShowsWhatTheRegistryHoldsAndTellsWhyAChangeDidNotHappen) {
         {"ElevatedRunFailed", {}, kDenied, 1, 0, {}, true, Answer::RunFails, "failure"},
         {"PromptCouldNotStart", kQuoted, kDenied, 1, 1, kQuoted, true, Answer::NotStarted, "not started"},
         {"OneChangeAtATime", {}, kDenied, 2, 1, kQuoted, true, Answer::Approve},  // clicked again while asking
+        {"ElevatedRunFindsTheCopyUnprotected", {}, kDenied, 1, 0, {}, true, Answer::NotProtected, "not protected"},
     };
     std::map<std::string, std::wstring> textOf;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MainWindow w;
         w.platform.exeName = L"Mój zegar";
+        w.platform.protectedFolders = {Wide(w.dir.path)};  // for every user: HKEY_LOCAL_MACHINE
         w.platform.canElevate = c.canElevate;
         auto here = [&](std::optional<std::wstring> text) {
             if (text && text->find(L'$') != std::wstring::npos) text->replace(text->find(L'$'), 1, Wide(w.dir.path));
@@ -76,17 +91,16 @@ TEST(AutostartBox, ShowsWhatTheRegistryHoldsAndTellsWhyAChangeDidNotHappen) {
         if (c.answer != Answer::None) {
             EXPECT_EQ(w.platform.elevationRequests[0], (c.box == 1) == (c.answer == Answer::Approve) ? L"/autostart:on" : L"/autostart:off");
             tk::ElevatedRun run{c.answer == Answer::Decline ? tk::ElevatedRun::Declined : tk::ElevatedRun::NotStarted};
-            if (c.answer == Answer::RunFails) run = {tk::ElevatedRun::Ran, 1};
-            if (c.answer == Answer::Approve || c.answer == Answer::ApproveButRefused) {  // the program in its elevated mode
-                w.registry.refusal = c.answer == Answer::Approve ? kDone : c.refusal;
-                const auto code = RunAutostartSwitch(w.platform.elevationRequests[0], Wide(w.dir.path), L"Mój zegar", w.registry);
-                run = {tk::ElevatedRun::Ran, static_cast<unsigned long>(code.value_or(-1))};
-            }
-            w.platform.AnswerElevation(run);
+            if (c.answer == Answer::RunFails || c.answer == Answer::NotProtected)
+                run = {tk::ElevatedRun::Ran, c.answer == Answer::RunFails ? 1ul : kSwitchNotProtected};
+            if (c.answer == Answer::Approve || c.answer == Answer::ApproveButRefused)
+                Elevate(w, c.answer == Answer::Approve ? kDone : c.refusal);
+            else
+                w.platform.AnswerElevation(run);
         }
         EXPECT_EQ(f.Check1.value(), c.box);
-        EXPECT_EQ(w.registry.ReadStringValue(kAutostartRoot, kAutostartKey, kAutostartValueName), here(c.after));
-        EXPECT_EQ(w.registry.values.size(), c.after ? 1u : 0u);  // nothing written anywhere else
+        EXPECT_EQ(w.registry.ReadStringValue(kHkeyLocalMachine, kAutostartKey, kAutostartValueName), here(c.after));
+        EXPECT_EQ(w.registry.values.size() + w.registry.binaries.size(), c.after ? 1u : 0u);  // nothing written anywhere else
         ASSERT_EQ(w.platform.messages.size(), *c.why ? static_cast<std::size_t>(c.clicks) : 0u);  // one a try
         if (*c.why) {
             EXPECT_EQ(textOf.emplace(c.why, w.platform.messages[0]).first->second, w.platform.messages[0]);
@@ -94,26 +108,103 @@ TEST(AutostartBox, ShowsWhatTheRegistryHoldsAndTellsWhyAChangeDidNotHappen) {
     }
     std::set<std::wstring> texts;
     for (const auto& [why, text] : textOf) texts.insert(text);
-    EXPECT_EQ(texts.size(), 4u);  // each reason a text of its own
+    EXPECT_EQ(texts.size(), 5u);  // each reason a text of its own
 }
 
-// The elevated mode: exactly one switch makes its one change, for this copy only.
+// The box for each Run value (none, this copy's, another's) and Task Manager's value (none, on, off, 7, the single
+// byte 3, empty, another type), then one click: unticking deletes both values, ticking registers and switches on.
+TEST(AutostartBox, FollowsTaskManagersSwitchAndClickingSetsBothValues) {
+    const std::optional<Bytes> approvals[] = {{}, kOn, kOff, Bytes{7, 1}, Bytes{3}, Bytes{}, {}};
+    for (int run = 0; run < 3; ++run) {
+        for (int a = 0; a < 7; ++a) {
+            SCOPED_TRACE(testing::Message() << "run " << run << ", approval " << a);
+            MainWindow w;  // a user's folder: HKEY_CURRENT_USER
+            const std::wstring mine = AutostartCommand(w.platform.AppDirectory(), w.platform.exeName);
+            if (run > 0) w.registry.values[kUserRun] = run == 1 ? mine : kOther;
+            if (approvals[a]) w.registry.binaries[kUserApproval] = *approvals[a];
+            if (a == 6) w.registry.values[kUserApproval] = L"\x3";
+            const bool off = a >= 2 && a <= 4, on = run == 1 && !off;
+            Form1& f = w.Start();
+            EXPECT_EQ(f.Check1.value(), on ? 1 : 0);
+            w.platform.Click(f.Check1);
+            EXPECT_EQ(f.Check1.value(), on ? 0 : 1);
+            EXPECT_EQ(w.registry.ReadStringValue(kHkeyCurrentUser, kAutostartKey, kAutostartValueName),
+                      on ? std::nullopt : std::optional(mine));
+            EXPECT_EQ(w.registry.binaries.count(kUserApproval) ? std::optional(w.registry.binaries[kUserApproval]) : std::nullopt,
+                      on ? std::nullopt : off ? kOn : approvals[a]);
+            EXPECT_EQ(w.registry.values.size(), on ? 0u : a == 6 ? 2u : 1u);  // the other type stays while on
+        }
+    }
+}
+
+// Where each location registers: ticking; a value left by an earlier version under each root (an older unquoted
+// command: the startup's rewrite), unticked; the elevated mode started for it. After the start HKEY_LOCAL_MACHINE
+// refuses this process, as it refuses a standard user; the elevated run may write there.
+TEST(AutostartLocation, EveryUserOnlyFromAProtectedFolder) {
+    const std::wstring pf = L"\\\\?\\C:\\Program Files\\Czasomir\\Czasomir.exe";
+    const std::tuple<const char*, std::wstring, std::optional<std::wstring>, bool> cases[] = {
+        {"ProgramFiles", L"C:\\Program Files\\Czasomir", pf, true}, {"ProgramFilesX86", L"C:\\Program Files (x86)\\Czasomir", {}, true},
+        {"WindowsFolder", L"C:\\Windows\\Czasomir", {}, true}, {"OtherLetterCase", L"c:\\PROGRAM FILES\\Czasomir", pf, true},
+        {"Downloads", L"C:\\Users\\Ola\\Downloads", {}, false}, {"NameBeginningAlike", L"C:\\Program Files2\\Czasomir", {}, false},
+        {"DotDotIntoProgramFiles", L"C:\\Users\\Ola\\..\\..\\Program Files\\Czasomir", pf, false},
+        {"DotDotOutOfProgramFiles", L"C:\\Program Files\\..\\Users\\Ola", L"C:\\Users\\Ola\\Czasomir.exe", false},
+        {"ShortName", L"C:\\PROGRA~1\\Czasomir", pf, false}, {"ShortNameInside", L"C:\\Program Files\\CZASOM~1", pf, false},
+        {"JunctionIntoProgramFiles", L"C:\\Users\\Ola\\Programy", pf, false},
+        {"JunctionOutOfProgramFiles", L"C:\\Program Files\\Czasomir", L"\\\\?\\C:\\Users\\Ola\\Czasomir.exe", false},
+        {"FinalPathUnknown", L"C:\\Program Files\\Czasomir", L"", false}};
+    for (const auto& [name, folder, finalPath, everyUser] : cases) {
+        const std::wstring mine = AutostartCommand(folder, L"Czasomir"), older = UnquotedAutostartCommand(folder, L"Czasomir");
+        // The value left (none: the box is ticked), what the startup leaves, what the click leaves, whether it asks.
+        const std::tuple<const Name*, Values, Values, bool> actions[] = {
+            {nullptr, {}, {{everyUser ? kRun : kUserRun, mine}}, everyUser},
+            {&kRun, {{kRun, everyUser ? mine : older}}, {}, true},
+            {&kUserRun, {{kUserRun, everyUser ? older : mine}}, {}, false}};
+        for (const auto& [legacy, started, clicked, asks] : actions) {
+            SCOPED_TRACE(testing::Message() << name << (legacy ? legacy == &kRun ? ", machine's value" : ", user's value" : ""));
+            MainWindow w;
+            w.platform.appDirectory = folder, w.platform.finalExePath = finalPath, w.platform.canElevate = true;
+            if (legacy) w.registry.values[*legacy] = older;
+            Form1& f = w.Start();
+            EXPECT_EQ(w.registry.values, started);
+            w.registry.refusingRoot = kHkeyLocalMachine, w.registry.refusal = RegistryResult::AccessDenied;
+            w.platform.Click(f.Check1);
+            ASSERT_EQ(w.platform.elevationRequests.size(), asks ? 1u : 0u);
+            if (asks) Elevate(w);
+            EXPECT_EQ(w.registry.values, clicked);
+            EXPECT_EQ(f.Check1.value(), legacy ? 0 : 1);
+        }
+        tk::HeadlessPlatform platform;
+        platform.appDirectory = folder, platform.finalExePath = finalPath;
+        MemoryRejestr registry;
+        EXPECT_EQ(RunAutostartSwitch(L"/autostart:on", ThisCopysAutostart(platform), registry), everyUser ? 0 : kSwitchNotProtected) << name;
+        EXPECT_EQ(registry.values, everyUser ? Values({{kRun, mine}}) : Values()) << name;
+    }
+}
+
+// The elevated mode: exactly one switch makes its one change, for this copy only, and Task Manager's value with it.
 TEST(AutostartSwitch, TakesOnlyItsExactSwitches) {
     const std::wstring dir = L"C:\\Program Files\\Czasomir", mine = AutostartCommand(dir, L"Czasomir");
-    const std::tuple<std::wstring, std::optional<int>, std::optional<std::wstring>> cases[] = {
-        {L"/autostart:on", 0, mine}, {L"  /autostart:on\t", 0, mine}, {L"/autostart:off", 0, {}},
-        {L"/autostart:on \"C:\\Zły\\program.exe\"", 87, L"other"}, {L"/autostart:on /autostart:off", 87, L"other"},
-        {L"/AUTOSTART:ON", 87, L"other"}, {L"/autostart", 87, L"other"}, {L"/auto", {}, L"other"}, {L"", {}, L"other"},
-        {L"x /autostart:on", {}, L"other"}};
-    for (const auto& [arguments, code, stored] : cases) {
-        MemoryRejestr registry;
-        registry.values[kRun] = L"other";
-        EXPECT_EQ(RunAutostartSwitch(arguments, dir, L"Czasomir", registry), code) << arguments;
-        EXPECT_EQ(registry.values.count(kRun) ? std::optional(registry.values[kRun]) : std::nullopt, stored) << arguments;
+    const Name approval{kHkeyLocalMachine, kStartupApprovedKey, kAutostartValueName};
+    enum { Kept, On, Off };
+    const std::tuple<std::wstring, std::optional<int>, int> cases[] = {
+        {L"/autostart:on", 0, On}, {L"  /autostart:on\t", 0, On}, {L"/autostart:off", 0, Off},
+        {L"/autostart:on \"C:\\Zły\\program.exe\"", 87, Kept}, {L"/autostart:on /autostart:off", 87, Kept},
+        {L"/AUTOSTART:ON", 87, Kept}, {L"/autostart", 87, Kept}, {L"/auto", {}, Kept}, {L"", {}, Kept},
+        {L"x /autostart:on", {}, Kept}};
+    for (const std::wstring& before : {UnquotedAutostartCommand(dir, L"Czasomir"), kOther}) {
+        for (const auto& [arguments, code, change] : cases) {
+            MemoryRejestr registry;
+            registry.values[kRun] = before, registry.binaries[approval] = kOff;
+            const int done = before == kOther && change == Off ? Kept : change;  // another copy's value stays
+            EXPECT_EQ(RunAutostartSwitch(arguments, AutostartEntry(dir, L"Czasomir", true), registry), code) << arguments;
+            EXPECT_EQ(registry.values, done == Off ? Values() : Values({{kRun, done == On ? mine : before}})) << arguments;
+            EXPECT_EQ(registry.binaries.count(approval) ? std::optional(registry.binaries[approval]) : std::nullopt,
+                      done == Off ? std::nullopt : std::optional(done == On ? kOn : kOff)) << arguments;
+        }
     }
     MemoryRejestr failing;
     failing.refusal = RegistryResult::Failed;
-    EXPECT_EQ(RunAutostartSwitch(L"/autostart:on", dir, L"Czasomir", failing), 1);
+    EXPECT_EQ(RunAutostartSwitch(L"/autostart:on", AutostartEntry(dir, L"Czasomir", true), failing), 1);
 }
 
 }  // namespace

@@ -4,9 +4,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "autostart/rejestr.h"
+#include "autostart/autostart.h"
 #include "core/elapsed_counter.h"
 #include "platform/toolkit.h"
 #include "storage/time_file.h"
@@ -73,6 +74,7 @@ private:
     void Form_TaskbarCreated();
     void Check1_Elevated(const tk::ElevatedRun& run);  // the elevated run for the last change has ended
     void ShowAutostartState();                          // the box from the Run value
+    const AutostartEntry& Autostart();  // this copy's registration; where it lies is found out once, when first needed
 
     Rejestr& registry_;
     TimeFile timeFile_;
@@ -80,8 +82,13 @@ private:
     bool correctingCheck1_ = false;  // the Click handler is setting the box to what the registry holds
     bool syncingCheck1_ = false;     // startup is setting the box: no prompt, no message
     int elevatingTo_ = -1;           // while an elevated run makes the change: the value asked for, else -1
+    std::optional<AutostartEntry> autostart_;
     int trayAttempts_ = 0;
     bool trayGaveUp_ = false;  // the icon could not be added: the window stays reachable
 };
+
+// This copy's registration, with where the copy lies found out from the
+// platform (for the main window and for the elevated mode).
+AutostartEntry ThisCopysAutostart(tk::Platform& platform);
 
 }  // namespace czasomir
