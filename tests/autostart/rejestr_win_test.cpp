@@ -44,6 +44,18 @@ TEST(Rejestr, ReadsRegSzUpToItsFirstNulAndNothingElse) {
     EXPECT_EQ(registry->ReadStringValue(kHkeyCurrentUser, kKey + L"\\brak", L"1"), std::nullopt);
 }
 
+TEST(Rejestr, ReadsRegBinaryAsStoredAndNothingElse) {
+    Scratch scratch;
+    auto registry = MakeWindowsRejestr();
+    const std::vector<std::uint8_t> bytes{3, 0, 255};
+    EXPECT_EQ(registry->WriteBinaryValue(kHkeyCurrentUser, kKey + L"\\nowy", L"b", bytes), RegistryResult::Done);
+    EXPECT_EQ(registry->ReadBinaryValue(kHkeyCurrentUser, kKey + L"\\nowy", L"b"), bytes);
+    RegSetValueExW(scratch.key, L"pusty", 0, REG_BINARY, nullptr, 0);
+    EXPECT_EQ(registry->ReadBinaryValue(kHkeyCurrentUser, kKey, L"pusty"), std::vector<std::uint8_t>());
+    registry->WriteStringValue(kHkeyCurrentUser, kKey, L"tekst", L"\x3");
+    for (const wchar_t* other : {L"tekst", L"brak"}) EXPECT_EQ(registry->ReadBinaryValue(kHkeyCurrentUser, kKey, other), std::nullopt);
+}
+
 TEST(Rejestr, WritesAndDeletesSayWhetherTheyHappened) {
     Scratch scratch;
     auto registry = MakeWindowsRejestr();
@@ -54,6 +66,7 @@ TEST(Rejestr, WritesAndDeletesSayWhetherTheyHappened) {
         test::SetValueDenied lock(HKEY_CURRENT_USER, kKey.c_str());
         ASSERT_TRUE(lock.locked());
         EXPECT_EQ(registry->WriteStringValue(kHkeyCurrentUser, kKey, L"v", L"inny"), R::AccessDenied);
+        EXPECT_EQ(registry->WriteBinaryValue(kHkeyCurrentUser, kKey, L"v", {2}), R::AccessDenied);
         EXPECT_EQ(registry->DeleteValue(kHkeyCurrentUser, kKey, L"v"), R::AccessDenied);
         EXPECT_EQ(registry->DeleteValue(kHkeyCurrentUser, kKey, L"brak"), R::Done);
     }

@@ -1,10 +1,12 @@
-// The autostart registration of the real exe against the machine's Run value
-// (HKEY_LOCAL_MACHINE, writable under Wine): a tick refused by a DACL on the
-// key asks for administrator rights, and the elevated mode, run directly,
-// writes and deletes this copy's command.
+// The autostart registration of the real exe: a copy under Program Files
+// registers for every user (HKEY_LOCAL_MACHINE, writable under Wine), any other
+// copy for the user; a tick refused by a DACL on the machine's key asks for
+// administrator rights; the elevated mode, run directly, writes and deletes
+// this copy's command, and refuses a copy outside Program Files; Task
+// Manager's switch unticks the box.
 #include <gtest/gtest.h>
 
-#include "autostart/autostart.h"
+#include "autostart/autostart_switch.h"
 #include "tests/autostart/set_value_denied_win.h"
 #include "tests/e2e/harness.h"
 
@@ -13,13 +15,20 @@ namespace {
 using namespace czasomir;
 using e2e::Model;
 
-std::optional<std::wstring> Stored() {
-    return MakeWindowsRejestr()->ReadStringValue(kAutostartRoot, kAutostartKey, kAutostartValueName);
+const e2e::fs::path kProgramFiles = L"C:\\Program Files";
+
+std::optional<std::wstring> Stored(RegistryRoot root = kHkeyLocalMachine) {
+    return MakeWindowsRejestr()->ReadStringValue(root, kAutostartKey, kAutostartValueName);
+}
+
+void Clear() {
+    for (RegistryRoot root : {kHkeyLocalMachine, kHkeyCurrentUser})
+        for (const wchar_t* key : {kAutostartKey, kStartupApprovedKey}) MakeWindowsRejestr()->DeleteValue(root, key, kAutostartValueName);
 }
 
 TEST(Elevation, ARefusedTickAsksForRightsAndTellsWhyWhenTheElevatedRunIsRefusedToo) {
-    MakeWindowsRejestr()->DeleteValue(kAutostartRoot, kAutostartKey, kAutostartValueName);
-    e2e::App app(std::nullopt, L"/autostart:tak", L"Mój Czasomir");  // a folder to start from: ends at once
+    Clear();
+    e2e::App app(std::nullopt, L"/autostart:tak", L"Mój Czasomir", false, kProgramFiles);  // a folder to start from: ends at once
     e2e::Process run(app.exe(), e2e::Quoted(app.exe()), app.folder(), true);
     if (!run.started()) GTEST_SKIP() << "this process has no limited token to start the program with";
     HWND main = run.mainWindow(), message = nullptr;
@@ -38,15 +47,21 @@ TEST(Elevation, ARefusedTickAsksForRightsAndTellsWhyWhenTheElevatedRunIsRefusedT
     PostMessageW(message, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(message); }));
     EXPECT_EQ(Stored(), std::nullopt);
+    EXPECT_EQ(Stored(kHkeyCurrentUser), std::nullopt);
 }
 
+// Ticked in a copy under Program Files: the machine's value, not the user's.
 TEST(Elevation, TheElevatedModeMakesItsOneChangeBesideARunningCopyAndShowsNothing) {
-    e2e::App app("3725\r\n", L"", L"Mój Czasomir");
+    Clear();
+    e2e::App app("3725\r\n", L"", L"Mój Czasomir", false, kProgramFiles);
     ASSERT_NE(app.mainWindow(), nullptr);
     const std::wstring mine = e2e::Quoted(app.exe(), L"/auto");
+    app.click(Model().Check1);
+    EXPECT_EQ(Stored(), mine);
+    EXPECT_EQ(Stored(kHkeyCurrentUser), std::nullopt);
     const std::tuple<const wchar_t*, DWORD, std::optional<std::wstring>> cases[] = {
-        {L"/autostart:on", 0, mine}, {L"/autostart:on \"C:\\Zły\\program.exe\"", 87, mine}, {L"/autostart:off", 0, {}},
-        {L"/autostart:tak", 87, {}}};
+        {L"/autostart:off", 0, {}}, {L"/autostart:on", 0, mine}, {L"/autostart:on \"C:\\Zły\\program.exe\"", 87, mine},
+        {L"/autostart:off", 0, {}}, {L"/autostart:tak", 87, {}}};
     for (const auto& [arguments, code, stored] : cases) {
         e2e::Process run = app.again(e2e::Quoted(app.exe(), arguments));
         bool window = false;
@@ -60,6 +75,30 @@ TEST(Elevation, TheElevatedModeMakesItsOneChangeBesideARunningCopyAndShowsNothin
     }
     EXPECT_TRUE(app.running());
     EXPECT_EQ(app.czasDat(), "3725\r\n");
+    e2e::App elsewhere(std::nullopt, L"/autostart:on");  // changes nothing, with its own code
+    EXPECT_TRUE(elsewhere.waitForExit());
+    EXPECT_EQ(elsewhere.exitCode(), static_cast<DWORD>(kSwitchNotProtected));
+    EXPECT_EQ(Stored(), std::nullopt);
+}
+
+// Elsewhere the user's value: switched off in Task Manager, the box is unticked; ticking switches it on.
+TEST(Elevation, ACopyElsewhereRegistersForTheUserAndFollowsTaskManager) {
+    Clear();
+    e2e::App placed(std::nullopt, L"/autostart:tak");  // a folder to start from: ends at once
+    const std::wstring mine = e2e::Quoted(placed.exe(), L"/auto");
+    auto registry = MakeWindowsRejestr();
+    registry->WriteStringValue(kHkeyCurrentUser, kAutostartKey, kAutostartValueName, mine);
+    registry->WriteBinaryValue(kHkeyCurrentUser, kStartupApprovedKey, kAutostartValueName, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
+    ASSERT_NE(app.mainWindow(), nullptr);
+    EXPECT_EQ(SendMessageW(app.control(Model().Check1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    app.click(Model().Check1);
+    EXPECT_EQ(SendMessageW(app.control(Model().Check1), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Stored(kHkeyCurrentUser), mine);
+    const auto approval = registry->ReadBinaryValue(kHkeyCurrentUser, kStartupApprovedKey, kAutostartValueName);
+    EXPECT_TRUE(!approval || approval->empty() || approval->front() % 2 == 0);
+    EXPECT_EQ(Stored(), std::nullopt);
+    Clear();
 }
 
 }  // namespace

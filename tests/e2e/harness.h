@@ -167,13 +167,14 @@ private:
     HWND window_ = nullptr;
 };
 
-// A copy of the exe in a fresh folder (named `folderName`), czas.dat beside it
-// when given, started with `arguments`; the folder goes when this goes.
+// A copy of the exe in a fresh folder (named `folderName`, below `under`),
+// czas.dat beside it when given, started with `arguments`; the folder goes when this goes.
 class App : public Process {
 public:
     explicit App(std::optional<std::string> czasDat = std::nullopt, const std::wstring& arguments = L"",
-                 const std::wstring& folderName = L"Czasomir", bool testHooks = false)
-        : App(Placed(czasDat, folderName, testHooks), arguments) {}
+                 const std::wstring& folderName = L"Czasomir", bool testHooks = false,
+                 const fs::path& under = fs::temp_directory_path())
+        : App(Placed(czasDat, folderName, testHooks, under), arguments) {}
     ~App() {
         kill();
         std::error_code ignored;  // the image may stay held a moment after the end
@@ -191,9 +192,10 @@ public:
 private:
     App(const fs::path& folder, const std::wstring& arguments)
         : Process(folder / L"Czasomir.exe", Quoted(folder / L"Czasomir.exe", arguments), folder), folder_(folder) {}
-    static fs::path Placed(const std::optional<std::string>& czasDat, const std::wstring& name, bool testHooks) {
+    static fs::path Placed(const std::optional<std::string>& czasDat, const std::wstring& name, bool testHooks,
+                           const fs::path& under) {
         static int runs = 0;
-        const fs::path folder = fs::temp_directory_path() /
+        const fs::path folder = under /
                                 (L"czasomir-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++runs)) / name;
         fs::create_directories(folder);
         fs::copy_file(fs::path(testHooks ? CZASOMIR_TESTHOOKS_EXE : CZASOMIR_EXE).make_preferred(), folder / L"Czasomir.exe");
