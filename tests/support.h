@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 #include <tuple>
+#include <variant>
 #include <vector>
 
 #include "platform/headless.h"
@@ -40,38 +41,37 @@ inline std::string Read(const fs::path& file) {
 
 inline void Write(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
-// Refuses writes and deletes on request, as HKEY_LOCAL_MACHINE does without administrator rights.
-// A name is a string (values) or REG_BINARY (binaries), never both.
+// Refuses writes and deletes on request, as HKEY_LOCAL_MACHINE does without administrator rights (every root, or
+// only refusingRoot). A value is text (REG_SZ) or bytes (REG_BINARY).
 struct MemoryRejestr : Rejestr {
     using Name = std::tuple<RegistryRoot, std::wstring, std::wstring>;
-    std::map<Name, std::wstring> values;
-    std::map<Name, std::vector<std::uint8_t>> binaries;
+    using Value = std::variant<std::wstring, std::vector<std::uint8_t>>;
+    std::map<Name, Value> values;
     RegistryResult refusal = RegistryResult::Done;  // what writes and deletes answer; Done: they happen
-    RegistryRoot refusingRoot = 0;                  // the one root that refuses; 0: all of them
+    RegistryRoot refusingRoot = 0;
+    template <class T>
+    std::optional<T> Read(const Name& name) const {
+        const auto i = values.find(name);
+        return i != values.end() && std::holds_alternative<T>(i->second) ? std::optional(std::get<T>(i->second)) : std::nullopt;
+    }
     std::optional<std::wstring> ReadStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
-        return values.count({r, k, n}) ? std::optional(values.at({r, k, n})) : std::nullopt;
+        return Read<std::wstring>({r, k, n});
     }
-    std::optional<std::vector<std::uint8_t>> ReadBinaryValue(RegistryRoot r, const std::wstring& k,
-                                                             const std::wstring& n) override {
-        return binaries.count({r, k, n}) ? std::optional(binaries.at({r, k, n})) : std::nullopt;
+    std::optional<std::vector<std::uint8_t>> ReadBinaryValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
+        return Read<std::vector<std::uint8_t>>({r, k, n});
     }
-    RegistryResult WriteStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n,
-                                    const std::wstring& t) override {
-        if (Change(r, k, n)) values[{r, k, n}] = t;
-        return Answer(r);
+    RegistryResult WriteStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n, const std::wstring& t) override {
+        return Change({r, k, n}, t);
     }
     RegistryResult WriteBinaryValue(RegistryRoot r, const std::wstring& k, const std::wstring& n,
                                     const std::vector<std::uint8_t>& b) override {
-        if (Change(r, k, n)) binaries[{r, k, n}] = b;
-        return Answer(r);
+        return Change({r, k, n}, b);
     }
-    RegistryResult DeleteValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
-        Change(r, k, n);
-        return Answer(r);
-    }
-    RegistryResult Answer(RegistryRoot r) const { return refusingRoot && r != refusingRoot ? RegistryResult::Done : refusal; }
-    bool Change(RegistryRoot r, const std::wstring& k, const std::wstring& n) {  // clears the name when allowed
-        return Answer(r) == RegistryResult::Done && (values.erase({r, k, n}), binaries.erase({r, k, n}), true);
+    RegistryResult DeleteValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override { return Change({r, k, n}, {}); }
+    RegistryResult Change(const Name& name, const std::optional<Value>& value) {
+        const RegistryResult result = refusingRoot && std::get<0>(name) != refusingRoot ? RegistryResult::Done : refusal;
+        if (result == RegistryResult::Done) value ? void(values[name] = *value) : void(values.erase(name));
+        return result;
     }
 };
 

@@ -1,11 +1,10 @@
-// The Run value: the check box that keeps showing what the registry holds
-// (this copy's command quoted, or in the older unquoted form; Task Manager's switch), the elevated run that makes a
-// change the registry refuses for lack of rights, the elevated mode itself, and where each location registers.
+// The autostart registration: the check box that keeps showing what the registry holds (this copy's command, quoted
+// or in the older unquoted form, not switched off in Task Manager), the elevated run that makes a change the registry
+// refuses for lack of rights, the elevated mode itself, and where each location registers.
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "autostart/autostart.h"
 #include "autostart/autostart_switch.h"
 #include "tests/support.h"
 
@@ -13,14 +12,18 @@ namespace czasomir::test {
 namespace {
 
 using Name = MemoryRejestr::Name;
+using Values = std::map<Name, MemoryRejestr::Value>;
 using Bytes = std::vector<std::uint8_t>;
-using Values = std::map<Name, std::wstring>;
 const Name kRun{kHkeyLocalMachine, kAutostartKey, kAutostartValueName}, kUserRun{kHkeyCurrentUser, kAutostartKey, kAutostartValueName},
+    kApproval{kHkeyLocalMachine, kStartupApprovedKey, kAutostartValueName},
     kUserApproval{kHkeyCurrentUser, kStartupApprovedKey, kAutostartValueName};
 const Bytes kOn{2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kOff{3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+const std::wstring kQuoted = L"\"C:\\Program Files\\Zegar\\Mój zegar.exe\" /auto",
+                   kOlder = L"C:\\Program Files\\Zegar\\Mój zegar.exe /auto", kOther = L"\"C:\\Inny\\Czasomir.exe\" /auto";
+constexpr RegistryResult kDone = RegistryResult::Done, kDenied = RegistryResult::AccessDenied, kFailed = RegistryResult::Failed;
 
 // The program in its elevated mode, started for the request, answers it.
-void Elevate(MainWindow& w, RegistryResult refusal = RegistryResult::Done) {
+void Elevate(MainWindow& w, RegistryResult refusal = kDone) {
     ASSERT_EQ(w.platform.elevationRequests.size(), 1u);
     w.registry.refusal = refusal;
     const auto code = RunAutostartSwitch(w.platform.elevationRequests[0], ThisCopysAutostart(w.platform), w.registry);
@@ -30,11 +33,11 @@ void Elevate(MainWindow& w, RegistryResult refusal = RegistryResult::Done) {
 // Windows and the user at the elevation prompt.
 enum class Answer { None, Approve, ApproveButRefused, RunFails, Decline, NotStarted, NotProtected };
 
-// What the Run value holds and what the registry answers, what the user does,
-// and what the box, the value and a message show afterwards.
+// A copy for every user (HKEY_LOCAL_MACHINE): what the Run value holds and what the registry answers, what the user
+// does, and what the box, the value and a message show afterwards.
 struct Case {
     const char* name;
-    std::optional<std::wstring> before;  // "$" stands for this copy's folder
+    std::optional<std::wstring> before;
     RegistryResult refusal;              // what writes and deletes answer (Done: they happen)
     int clicks;
     int box;
@@ -43,28 +46,14 @@ struct Case {
     Answer answer = Answer::None;  // to the one elevation request that must come
     const char* why = "";           // the message's reason; the same reason, the same text
 };
-const std::wstring kQuoted = L"\"$\\Mój zegar.exe\" /auto", kOlder = L"$\\Mój zegar.exe /auto",
-                   kOther = L"\"C:\\Inny\\Czasomir.exe\" /auto";
-constexpr RegistryResult kDone = RegistryResult::Done, kDenied = RegistryResult::AccessDenied,
-                         kFailed = RegistryResult::Failed;
 
-TEST(AutostartBox, ShowsWhatTheRegistryHoldsAndTellsWhyAChangeDidNotHappen) {
+TEST(AutostartBox, TellsWhyAChangeDidNotHappen) {
     const Case cases[] = {
-        {"NoValue", {}, kDone, 0, 0, {}},
-        {"ThisCopy", kQuoted, kDone, 0, 1, kQuoted},
-        {"OlderUnquotedFormIsRewrittenQuoted", kOlder, kDone, 0, 1, kQuoted},
         {"OlderFormWithoutRightsNeitherAsksNorTells", kOlder, kDenied, 0, 1, kOlder, true},
-        {"OtherLetterCase", L"\"$\\MÓJ ZEGAR.EXE\" /auto", kDone, 0, 0, L"\"$\\MÓJ ZEGAR.EXE\" /auto"},
-        {"AnotherCopy", kOther, kDone, 0, 0, kOther},
-        {"TickingStoresTheQuotedCommand", {}, kDone, 1, 1, kQuoted},
-        {"TickingTakesOverAnotherCopy", kOther, kDone, 1, 1, kQuoted},
-        {"UntickingDeletes", kQuoted, kDone, 1, 0, {}},
         {"RefusedWithoutAPromptUnticksAndTells", {}, kDenied, 2, 0, {}, false, Answer::None, "rights"},
         {"RefusedLeavesAnotherCopy", kOther, kDenied, 1, 0, kOther, false, Answer::None, "rights"},
         {"OtherFailureTells", {}, kFailed, 1, 0, {}, true, Answer::None, "failure"},
         {"FailedDeleteTicksAgain", kQuoted, kFailed, 1, 1, kQuoted, false, Answer::None, "failure"},
-        {"ElevatedRunWrites", {}, kDenied, 1, 1, kQuoted, true, Answer::Approve},
-        {"ElevatedRunDeletes", kQuoted, kDenied, 1, 0, {}, true, Answer::Approve},
         {"Declined", {}, kDenied, 1, 0, {}, true, Answer::Decline, "declined"},
         {"ElevatedRunRefusedToo", {}, kDenied, 1, 0, {}, true, Answer::ApproveButRefused, "rights"},
         {"ElevatedRunFailed", {}, kDenied, 1, 0, {}, true, Answer::RunFails, "failure"},
@@ -76,63 +65,54 @@ TEST(AutostartBox, ShowsWhatTheRegistryHoldsAndTellsWhyAChangeDidNotHappen) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MainWindow w;
-        w.platform.exeName = L"Mój zegar";
-        w.platform.protectedFolders = {Wide(w.dir.path)};  // for every user: HKEY_LOCAL_MACHINE
-        w.platform.canElevate = c.canElevate;
-        auto here = [&](std::optional<std::wstring> text) {
-            if (text && text->find(L'$') != std::wstring::npos) text->replace(text->find(L'$'), 1, Wide(w.dir.path));
-            return text;
-        };
-        if (c.before) w.registry.values[kRun] = *here(c.before);
+        w.platform.appDirectory = L"C:\\Program Files\\Zegar", w.platform.exeName = L"Mój zegar", w.platform.canElevate = c.canElevate;
+        if (c.before) w.registry.values[kRun] = *c.before;
         w.registry.refusal = c.refusal;
         Form1& f = w.Start();
         for (int i = 0; i < c.clicks; ++i) w.platform.Click(f.Check1);
         ASSERT_EQ(w.platform.elevationRequests.size(), c.answer == Answer::None ? 0u : 1u);
         if (c.answer != Answer::None) {
             EXPECT_EQ(w.platform.elevationRequests[0], (c.box == 1) == (c.answer == Answer::Approve) ? L"/autostart:on" : L"/autostart:off");
-            tk::ElevatedRun run{c.answer == Answer::Decline ? tk::ElevatedRun::Declined : tk::ElevatedRun::NotStarted};
-            if (c.answer == Answer::RunFails || c.answer == Answer::NotProtected)
-                run = {tk::ElevatedRun::Ran, c.answer == Answer::RunFails ? 1ul : kSwitchNotProtected};
             if (c.answer == Answer::Approve || c.answer == Answer::ApproveButRefused)
                 Elevate(w, c.answer == Answer::Approve ? kDone : c.refusal);
             else
-                w.platform.AnswerElevation(run);
+                w.platform.AnswerElevation({c.answer == Answer::Decline      ? tk::ElevatedRun::Declined
+                                            : c.answer == Answer::NotStarted ? tk::ElevatedRun::NotStarted
+                                                                             : tk::ElevatedRun::Ran,
+                                            c.answer == Answer::RunFails ? 1ul : kSwitchNotProtected});
         }
         EXPECT_EQ(f.Check1.value(), c.box);
-        EXPECT_EQ(w.registry.ReadStringValue(kHkeyLocalMachine, kAutostartKey, kAutostartValueName), here(c.after));
-        EXPECT_EQ(w.registry.values.size() + w.registry.binaries.size(), c.after ? 1u : 0u);  // nothing written anywhere else
+        EXPECT_EQ(w.registry.values, c.after ? Values({{kRun, *c.after}}) : Values());  // nothing anywhere else
         ASSERT_EQ(w.platform.messages.size(), *c.why ? static_cast<std::size_t>(c.clicks) : 0u);  // one a try
-        if (*c.why) {
-            EXPECT_EQ(textOf.emplace(c.why, w.platform.messages[0]).first->second, w.platform.messages[0]);
-        }
+        if (*c.why) EXPECT_EQ(textOf.emplace(c.why, w.platform.messages[0]).first->second, w.platform.messages[0]);
     }
     std::set<std::wstring> texts;
     for (const auto& [why, text] : textOf) texts.insert(text);
     EXPECT_EQ(texts.size(), 5u);  // each reason a text of its own
 }
 
-// The box for each Run value (none, this copy's, another's) and Task Manager's value (none, on, off, 7, the single
-// byte 3, empty, another type), then one click: unticking deletes both values, ticking registers and switches on.
+// A copy for its user (HKEY_CURRENT_USER). The box for each Run value (none, this copy's quoted or in the older form,
+// another's, this copy's in other letters) and Task Manager's value (none, on, off, 7, the single byte 3, empty,
+// another type), then one click: unticking deletes both values, ticking registers and switches on.
 TEST(AutostartBox, FollowsTaskManagersSwitchAndClickingSetsBothValues) {
-    const std::optional<Bytes> approvals[] = {{}, kOn, kOff, Bytes{7, 1}, Bytes{3}, Bytes{}, {}};
-    for (int run = 0; run < 3; ++run) {
+    const std::optional<MemoryRejestr::Value> approvals[] = {{}, kOn, kOff, Bytes{7, 1}, Bytes{3}, Bytes{}, L"\x3"};
+    for (int run = 0; run < 5; ++run) {
         for (int a = 0; a < 7; ++a) {
             SCOPED_TRACE(testing::Message() << "run " << run << ", approval " << a);
-            MainWindow w;  // a user's folder: HKEY_CURRENT_USER
-            const std::wstring mine = AutostartCommand(w.platform.AppDirectory(), w.platform.exeName);
-            if (run > 0) w.registry.values[kUserRun] = run == 1 ? mine : kOther;
-            if (approvals[a]) w.registry.binaries[kUserApproval] = *approvals[a];
-            if (a == 6) w.registry.values[kUserApproval] = L"\x3";
-            const bool off = a >= 2 && a <= 4, on = run == 1 && !off;
+            MainWindow w;
+            const std::wstring dir = w.platform.AppDirectory(), mine = AutostartCommand(dir, L"Czasomir");
+            const std::wstring runs[] = {L"", mine, UnquotedAutostartCommand(dir, L"Czasomir"), kOther, AutostartCommand(dir, L"CZASOMIR")};
+            if (run > 0) w.registry.values[kUserRun] = runs[run];
+            if (approvals[a]) w.registry.values[kUserApproval] = *approvals[a];
+            const bool off = a >= 2 && a <= 4, on = (run == 1 || run == 2) && !off;
             Form1& f = w.Start();
             EXPECT_EQ(f.Check1.value(), on ? 1 : 0);
             w.platform.Click(f.Check1);
             EXPECT_EQ(f.Check1.value(), on ? 0 : 1);
-            EXPECT_EQ(w.registry.ReadStringValue(kHkeyCurrentUser, kAutostartKey, kAutostartValueName),
-                      on ? std::nullopt : std::optional(mine));
-            EXPECT_EQ(w.registry.binaries.count(kUserApproval) ? std::optional(w.registry.binaries[kUserApproval]) : std::nullopt,
-                      on ? std::nullopt : off ? kOn : approvals[a]);
-            EXPECT_EQ(w.registry.values.size(), on ? 0u : a == 6 ? 2u : 1u);  // the other type stays while on
+            Values after;
+            if (!on) after = {{kUserRun, mine}};
+            if (!on && approvals[a]) after[kUserApproval] = off ? kOn : *approvals[a];
+            EXPECT_EQ(w.registry.values, after);
         }
     }
 }
@@ -166,7 +146,7 @@ TEST(AutostartLocation, EveryUserOnlyFromAProtectedFolder) {
             if (legacy) w.registry.values[*legacy] = older;
             Form1& f = w.Start();
             EXPECT_EQ(w.registry.values, started);
-            w.registry.refusingRoot = kHkeyLocalMachine, w.registry.refusal = RegistryResult::AccessDenied;
+            w.registry.refusingRoot = kHkeyLocalMachine, w.registry.refusal = kDenied;
             w.platform.Click(f.Check1);
             ASSERT_EQ(w.platform.elevationRequests.size(), asks ? 1u : 0u);
             if (asks) Elevate(w);
@@ -184,7 +164,6 @@ TEST(AutostartLocation, EveryUserOnlyFromAProtectedFolder) {
 // The elevated mode: exactly one switch makes its one change, for this copy only, and Task Manager's value with it.
 TEST(AutostartSwitch, TakesOnlyItsExactSwitches) {
     const std::wstring dir = L"C:\\Program Files\\Czasomir", mine = AutostartCommand(dir, L"Czasomir");
-    const Name approval{kHkeyLocalMachine, kStartupApprovedKey, kAutostartValueName};
     enum { Kept, On, Off };
     const std::tuple<std::wstring, std::optional<int>, int> cases[] = {
         {L"/autostart:on", 0, On}, {L"  /autostart:on\t", 0, On}, {L"/autostart:off", 0, Off},
@@ -194,16 +173,15 @@ TEST(AutostartSwitch, TakesOnlyItsExactSwitches) {
     for (const std::wstring& before : {UnquotedAutostartCommand(dir, L"Czasomir"), kOther}) {
         for (const auto& [arguments, code, change] : cases) {
             MemoryRejestr registry;
-            registry.values[kRun] = before, registry.binaries[approval] = kOff;
+            registry.values = {{kRun, before}, {kApproval, kOff}};
             const int done = before == kOther && change == Off ? Kept : change;  // another copy's value stays
             EXPECT_EQ(RunAutostartSwitch(arguments, AutostartEntry(dir, L"Czasomir", true), registry), code) << arguments;
-            EXPECT_EQ(registry.values, done == Off ? Values() : Values({{kRun, done == On ? mine : before}})) << arguments;
-            EXPECT_EQ(registry.binaries.count(approval) ? std::optional(registry.binaries[approval]) : std::nullopt,
-                      done == Off ? std::nullopt : std::optional(done == On ? kOn : kOff)) << arguments;
+            EXPECT_EQ(registry.values, done == Off ? Values() : Values({{kRun, done == On ? mine : before}, {kApproval, done == On ? kOn : kOff}}))
+                << arguments;
         }
     }
     MemoryRejestr failing;
-    failing.refusal = RegistryResult::Failed;
+    failing.refusal = kFailed;
     EXPECT_EQ(RunAutostartSwitch(L"/autostart:on", AutostartEntry(dir, L"Czasomir", true), failing), 1);
 }
 

@@ -50,8 +50,8 @@ TEST(Elevation, ARefusedTickAsksForRightsAndTellsWhyWhenTheElevatedRunIsRefusedT
     EXPECT_EQ(Stored(kHkeyCurrentUser), std::nullopt);
 }
 
-// Ticked in a copy under Program Files: the machine's value, not the user's.
-TEST(Elevation, TheElevatedModeMakesItsOneChangeBesideARunningCopyAndShowsNothing) {
+// Ticked in a copy under Program Files: the machine's value, not the user's. The elevated mode beside it.
+TEST(Elevation, EachCopyRegistersWhereItMayAndTheElevatedModeMakesItsOneChangeAndShowsNothing) {
     Clear();
     e2e::App app("3725\r\n", L"", L"Mój Czasomir", false, kProgramFiles);
     ASSERT_NE(app.mainWindow(), nullptr);
@@ -79,22 +79,19 @@ TEST(Elevation, TheElevatedModeMakesItsOneChangeBesideARunningCopyAndShowsNothin
     EXPECT_TRUE(elsewhere.waitForExit());
     EXPECT_EQ(elsewhere.exitCode(), static_cast<DWORD>(kSwitchNotProtected));
     EXPECT_EQ(Stored(), std::nullopt);
-}
 
-// Elsewhere the user's value: switched off in Task Manager, the box is unticked; ticking switches it on.
-TEST(Elevation, ACopyElsewhereRegistersForTheUserAndFollowsTaskManager) {
-    Clear();
-    e2e::App placed(std::nullopt, L"/autostart:tak");  // a folder to start from: ends at once
-    const std::wstring mine = e2e::Quoted(placed.exe(), L"/auto");
+    // Elsewhere the user's value: switched off in Task Manager, the box is unticked; ticking switches it on.
+    const std::wstring its = e2e::Quoted(elsewhere.exe(), L"/auto");
     auto registry = MakeWindowsRejestr();
-    registry->WriteStringValue(kHkeyCurrentUser, kAutostartKey, kAutostartValueName, mine);
+    registry->WriteStringValue(kHkeyCurrentUser, kAutostartKey, kAutostartValueName, its);
     registry->WriteBinaryValue(kHkeyCurrentUser, kStartupApprovedKey, kAutostartValueName, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-    e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
-    ASSERT_NE(app.mainWindow(), nullptr);
-    EXPECT_EQ(SendMessageW(app.control(Model().Check1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    app.click(Model().Check1);
-    EXPECT_EQ(SendMessageW(app.control(Model().Check1), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(Stored(kHkeyCurrentUser), mine);
+    e2e::Process user = elsewhere.again(e2e::Quoted(elsewhere.exe()));
+    ASSERT_NE(user.mainWindow(), nullptr);
+    for (const LRESULT box : {BST_UNCHECKED, BST_CHECKED}) {
+        EXPECT_EQ(SendMessageW(user.control(Model().Check1), BM_GETCHECK, 0, 0), box);
+        if (box == BST_UNCHECKED) user.click(Model().Check1);
+    }
+    EXPECT_EQ(Stored(kHkeyCurrentUser), its);
     const auto approval = registry->ReadBinaryValue(kHkeyCurrentUser, kStartupApprovedKey, kAutostartValueName);
     EXPECT_TRUE(!approval || approval->empty() || approval->front() % 2 == 0);
     EXPECT_EQ(Stored(), std::nullopt);
