@@ -54,17 +54,12 @@ struct MemoryRejestr : Rejestr {
         const auto i = values.find(name);
         return i != values.end() && std::holds_alternative<T>(i->second) ? std::optional(std::get<T>(i->second)) : std::nullopt;
     }
-    std::optional<std::wstring> ReadStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
-        return Read<std::wstring>({r, k, n});
-    }
+    std::optional<std::wstring> ReadStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override { return Read<std::wstring>({r, k, n}); }
     std::optional<std::vector<std::uint8_t>> ReadBinaryValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
         return Read<std::vector<std::uint8_t>>({r, k, n});
     }
-    RegistryResult WriteStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n, const std::wstring& t) override {
-        return Change({r, k, n}, t);
-    }
-    RegistryResult WriteBinaryValue(RegistryRoot r, const std::wstring& k, const std::wstring& n,
-                                    const std::vector<std::uint8_t>& b) override {
+    RegistryResult WriteStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n, const std::wstring& t) override { return Change({r, k, n}, t); }
+    RegistryResult WriteBinaryValue(RegistryRoot r, const std::wstring& k, const std::wstring& n, const std::vector<std::uint8_t>& b) override {
         return Change({r, k, n}, b);
     }
     RegistryResult DeleteValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override { return Change({r, k, n}, {}); }

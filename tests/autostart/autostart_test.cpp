@@ -76,10 +76,8 @@ TEST(AutostartBox, TellsWhyAChangeDidNotHappen) {
             if (c.answer == Answer::Approve || c.answer == Answer::ApproveButRefused)
                 Elevate(w, c.answer == Answer::Approve ? kDone : c.refusal);
             else
-                w.platform.AnswerElevation({c.answer == Answer::Decline      ? tk::ElevatedRun::Declined
-                                            : c.answer == Answer::NotStarted ? tk::ElevatedRun::NotStarted
-                                                                             : tk::ElevatedRun::Ran,
-                                            c.answer == Answer::RunFails ? 1ul : kSwitchNotProtected});
+                w.platform.AnswerElevation({c.answer == Answer::Decline ? tk::ElevatedRun::Declined : c.answer == Answer::NotStarted ?
+                                            tk::ElevatedRun::NotStarted : tk::ElevatedRun::Ran, c.answer == Answer::RunFails ? 1ul : kSwitchNotProtected});
         }
         EXPECT_EQ(f.Check1.value(), c.box);
         EXPECT_EQ(w.registry.values, c.after ? Values({{kRun, *c.after}}) : Values());  // nothing anywhere else
@@ -96,24 +94,22 @@ TEST(AutostartBox, TellsWhyAChangeDidNotHappen) {
 // another type), then one click: unticking deletes both values, ticking registers and switches on.
 TEST(AutostartBox, FollowsTaskManagersSwitchAndClickingSetsBothValues) {
     const std::optional<MemoryRejestr::Value> approvals[] = {{}, kOn, kOff, Bytes{7, 1}, Bytes{3}, Bytes{}, L"\x3"};
-    for (int run = 0; run < 5; ++run) {
-        for (int a = 0; a < 7; ++a) {
-            SCOPED_TRACE(testing::Message() << "run " << run << ", approval " << a);
-            MainWindow w;
-            const std::wstring dir = w.platform.AppDirectory(), mine = AutostartCommand(dir, L"Czasomir");
-            const std::wstring runs[] = {L"", mine, UnquotedAutostartCommand(dir, L"Czasomir"), kOther, AutostartCommand(dir, L"CZASOMIR")};
-            if (run > 0) w.registry.values[kUserRun] = runs[run];
-            if (approvals[a]) w.registry.values[kUserApproval] = *approvals[a];
-            const bool off = a >= 2 && a <= 4, on = (run == 1 || run == 2) && !off;
-            Form1& f = w.Start();
-            EXPECT_EQ(f.Check1.value(), on ? 1 : 0);
-            w.platform.Click(f.Check1);
-            EXPECT_EQ(f.Check1.value(), on ? 0 : 1);
-            Values after;
-            if (!on) after = {{kUserRun, mine}};
-            if (!on && approvals[a]) after[kUserApproval] = off ? kOn : *approvals[a];
-            EXPECT_EQ(w.registry.values, after);
-        }
+    for (int i = 0; i < 5 * 7; ++i) {
+        const int run = i / 7, a = i % 7;
+        SCOPED_TRACE(testing::Message() << "run " << run << ", approval " << a);
+        MainWindow w;
+        const std::wstring dir = w.platform.AppDirectory(), mine = AutostartCommand(dir, L"Czasomir");
+        const std::wstring runs[] = {L"", mine, UnquotedAutostartCommand(dir, L"Czasomir"), kOther, AutostartCommand(dir, L"CZASOMIR")};
+        if (run > 0) w.registry.values[kUserRun] = runs[run];
+        if (approvals[a]) w.registry.values[kUserApproval] = *approvals[a];
+        const bool off = a >= 2 && a <= 4, on = (run == 1 || run == 2) && !off;
+        Form1& f = w.Start();
+        EXPECT_EQ(f.Check1.value(), on ? 1 : 0);
+        w.platform.Click(f.Check1);
+        EXPECT_EQ(f.Check1.value(), on ? 0 : 1);
+        Values after = on ? Values() : Values({{kUserRun, mine}});
+        if (!on && approvals[a]) after[kUserApproval] = off ? kOn : *approvals[a];
+        EXPECT_EQ(w.registry.values, after);
     }
 }
 
