@@ -1,8 +1,6 @@
 // Where this copy lies: the executable's final path and the folders that only
 // administrators can change. Both are asked for only when the autostart
 // registration needs them, so the shell is not loaded at every start.
-#include <initguid.h>
-
 #include "platform/toolkit_win.h"
 
 #include <knownfolders.h>
