@@ -79,13 +79,14 @@ void Form1::Check1_Click() {
     const int asked = Check1.value() == 1 ? 1 : 0;
     const AutostartEntry& entry = Autostart();
     RegistryResult result = RegistryResult::Done;
+    bool machine = entry.protectedCopy();  // the result is HKEY_LOCAL_MACHINE's: rights may help
     if (asked == 1) {
         result = entry.Register(registry_);
     } else {
         result = entry.UnregisterUnder(registry_, kHkeyCurrentUser);
-        if (result == RegistryResult::Done) result = entry.UnregisterUnder(registry_, kHkeyLocalMachine);
+        if ((machine = result == RegistryResult::Done)) result = entry.UnregisterUnder(registry_, kHkeyLocalMachine);
     }
-    if (result == RegistryResult::AccessDenied && (asked == 0 || entry.protectedCopy()) && platform().CanElevate()) {
+    if (result == RegistryResult::AccessDenied && machine && platform().CanElevate()) {
         elevatingTo_ = asked;
         platform().RunElevated(*this, asked == 1 ? kAutostartOnSwitch : kAutostartOffSwitch,
                                [this](tk::ElevatedRun run) { Check1_Elevated(run); });
