@@ -108,6 +108,18 @@ public:
     void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) override;
     void ShowMessage(Form& owner, const std::wstring& text) override;
 
+    // Where the data lives, and asking before it goes: the test plays Windows and the user.
+    std::filesystem::path localAppData;  // empty: Windows does not tell it
+    std::wstring executableKey;          // empty: appDirectory/exeName.exe, upper-cased (ASCII)
+    bool sessionEnding = false;
+    std::vector<std::wstring> questions;  // every question asked, in order
+    std::vector<bool> answers;            // the answers still to give, first first; none left: Nie
+    std::function<void()> whileAsked;     // runs while a question is up (its owner takes no input)
+    std::wstring LocalAppDataFolder() override;
+    std::wstring ExecutableKey() override;
+    bool SessionEnding() override { return sessionEnding; }
+    bool AskYesNo(Form& owner, const std::wstring& text) override;
+
 private:
     std::vector<std::function<void(ElevatedRun)>> pendingElevations_;
 

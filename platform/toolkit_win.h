@@ -61,6 +61,12 @@ public:
     void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) override;
     void ShowMessage(Form& owner, const std::wstring& text) override;
 
+    // Where the data lives (process_win.cpp), and asking before it goes (question_win.cpp).
+    std::wstring LocalAppDataFolder() override;
+    std::wstring ExecutableKey() override;
+    bool SessionEnding() override;  // toolkit_win.cpp
+    bool AskYesNo(Form& owner, const std::wstring& text) override;
+
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.
     void ProcessMessage(MSG& message);
