@@ -25,18 +25,19 @@ TaskDialogIndirectFunction TaskDialogIndirectOf() {
 bool Win32Platform::AskYesNo(Form& owner, const std::wstring& text) {
     const HWND window = reinterpret_cast<HWND>(WindowHandle(owner));
     if (const TaskDialogIndirectFunction taskDialog = TaskDialogIndirectOf()) {
-        const TASKDIALOG_BUTTON buttons[] = {{IDYES, L"Tak"}, {IDNO, L"Nie"}};
+        // Nie is the cancel button: Escape presses it (also in Wine's task dialog), and the close
+        // button cancels too.
+        const TASKDIALOG_BUTTON buttons[] = {{IDYES, L"Tak"}, {IDCANCEL, L"Nie"}};
         TASKDIALOGCONFIG config{};
         config.cbSize = sizeof config;
         config.hwndParent = window;
-        // Escape and the close button cancel, which answers Nie.
         config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
         config.pszWindowTitle = owner.caption.c_str();
         config.pszMainIcon = TD_WARNING_ICON;
         config.pszContent = text.c_str();
         config.cButtons = 2;
         config.pButtons = buttons;
-        config.nDefaultButton = IDNO;
+        config.nDefaultButton = IDCANCEL;
         int pressed = 0;
         if (SUCCEEDED(taskDialog(&config, &pressed, nullptr, nullptr))) return pressed == IDYES;
     }
