@@ -82,16 +82,11 @@ TEST_P(MainWindowScenario, Runs) {
         case IconsAdded: EXPECT_EQ(w.TrayCalls(tk::TrayOp::Add), s.number); break;
         case Answer: w.platform.answers.push_back(s.number != 0); break;
         case Ending: w.platform.sessionEnding = s.number != 0; break;
-        case Told:
-            EXPECT_EQ(w.platform.messages.size(), s.number);
-            for (const std::wstring& m : w.platform.messages)
-                EXPECT_EQ(m, L"Nie można zapisać zmierzonego czasu w folderze " + Wide(w.dir.path) + L". Czas jest liczony dalej.");
-            break;
-        case Asked:
+        case Told: EXPECT_EQ(w.platform.messages, std::vector<std::wstring>(static_cast<std::size_t>(s.number),
+            L"Nie można zapisać zmierzonego czasu w folderze " + Wide(w.dir.path) + L". Czas jest liczony dalej.")); break;
+        case Asked:  // the text in UTF-8
             EXPECT_EQ(w.platform.questions.size(), s.number);
-            if (!s.text.empty()) {
-                EXPECT_EQ(w.platform.questions.back(), Wide(std::u8string(s.text.begin(), s.text.end())));  // UTF-8, decoded
-            }
+            EXPECT_TRUE(s.text.empty() || w.platform.questions.back() == Wide(std::u8string(s.text.begin(), s.text.end())));
             break;
         }
     }
@@ -161,37 +156,31 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
 // czas.dat stays in the program's folder while it can be saved there; else it moves, with its total, to this
 // copy's own folder, and never comes back; when no folder takes it, counting goes on and the user is told once.
 TEST(DataFolder, TheTotalLivesWhereItCanBeSaved) {
-    enum Refusal { None, NewFile, ReadOnly };  // the save's new file cannot be made; czas.dat is read-only
-    const struct {
-        const char* name;
-        Refusal program;
-        std::optional<std::string> own;  // czas.dat already in this copy's own folder
-        bool ownRefused;                 // no folder can be made there
-        std::int32_t shown;
-        bool moved;  // the total lives in this copy's own folder
-    } cases[] = {{"ProgramFolderWritable", None, {}, false, 500, false}, {"NewFileRefused", NewFile, {}, false, 500, true},
-                 {"ReadOnly", ReadOnly, {}, false, 500, true}, {"OwnFolderHoldsATotal", None, "900\r\n", false, 900, true},
-                 {"NoFolderTakesIt", NewFile, {}, true, 500, false}};
+    // The program folder refuses: the save's new file cannot be made, or czas.dat is read-only. own: czas.dat already in
+    // this copy's own folder; "-": no such folder can be made.
+    enum Refusal { None, NewFile, ReadOnly };
+    const struct { const char* name; Refusal program; const char* own; std::int32_t shown; } cases[] = {{"ProgramFolderWritable", None, "", 500}, {"NewFileRefused", NewFile, "", 500}, {"ReadOnly", ReadOnly, "", 500},
+                 {"OwnFolderHoldsATotal", None, "900\r\n", 900}, {"NoFolderTakesIt", NewFile, "-", 500}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         MainWindow w;
         w.platform.executableKey = L"C:\\PROGRAMY\\CZASOMIR\\CZASOMIR.EXE";
         const fs::path own = w.local.path / "Czasomir" / "CZASOMIR-DB1555CD";
+        const bool moved = c.program ? *c.own != '-' : *c.own != 0, told = c.program && !moved;
         Write(w.dir / "czas.dat", "500\r\n");
         if (c.program == NewFile) fs::create_directory(w.dir / "czas.dat.new");
         if (c.program == ReadOnly) fs::permissions(w.dir / "czas.dat", fs::perms::all, fs::perm_options::remove);
-        if (c.own) fs::create_directories(own), Write(own / "czas.dat", *c.own);
-        if (c.ownRefused) Write(w.local / "Czasomir", "");
+        if (*c.own == '-') Write(w.local / "Czasomir", "");
+        else if (*c.own) fs::create_directories(own), Write(own / "czas.dat", c.own);
         Form1& f = w.Start();
-        EXPECT_EQ(f.DataFolder(), Wide(c.moved ? own : w.dir.path));
+        EXPECT_EQ(f.DataFolder(), Wide(moved ? own : w.dir.path));
         w.platform.Click(f.Command1);
         w.platform.Advance(200);  // three saves
         w.platform.Close(f);
-        const std::string saved = FormatTotalLine(c.shown + 200);
-        EXPECT_EQ(Read(w.dir / "czas.dat"), c.moved || c.program ? "500\r\n" : saved);
-        EXPECT_EQ(Read(own / "czas.dat"), c.moved ? saved : "");
+        EXPECT_EQ(Read(w.dir / "czas.dat"), moved || c.program ? "500\r\n" : FormatTotalLine(c.shown + 200));
+        EXPECT_EQ(Read(own / "czas.dat"), moved ? FormatTotalLine(c.shown + 200) : "");
         EXPECT_EQ(std::distance(fs::directory_iterator(w.dir.path), {}), c.program == NewFile ? 2 : 1);
-        EXPECT_EQ(w.platform.messages.size(), c.program && !c.moved ? 1u : 0u);  // at the start, then no more
+        EXPECT_EQ(w.platform.messages.size(), told ? 1u : 0u);  // at the start, then no more
     }
 }
 
