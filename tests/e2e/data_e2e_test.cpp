@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 
 // Refused by a folder in the place of the save's new file, then by a read-only czas.dat (as root, Wine
 // refuses nothing else): the total goes on in this copy's own folder, across runs, also when started by
-// its short (8.3) name in other letters; the program folder's czas.dat stays as it was.
+// its short (8.3) name in other letters (Wine reports the long name then; Windows may not, and the program
+// makes it long itself); the program folder's czas.dat stays as it was.
 TEST(DataFolder, ARefusingProgramFolderKeepsTheTotalInTheCopysOwnFolder) {
     for (const bool readOnly : {false, true}) {
         App placed("500\r\n");
