@@ -14,15 +14,21 @@ void HeadlessPlatform::Deliver(const std::function<void()>& event) {
     }
 }
 
-std::wstring HeadlessPlatform::AppDirectory() {
+namespace {
+
+std::wstring Text(const std::filesystem::path& path) {
 #ifdef _WIN32
-    return appDirectory.wstring();
+    return path.wstring();
 #else
     // Through UTF-32, which does not depend on the C library's locale.
-    const std::u32string text = appDirectory.u32string();
+    const std::u32string text = path.u32string();
     return std::wstring(text.begin(), text.end());
 #endif
 }
+
+}  // namespace
+
+std::wstring HeadlessPlatform::AppDirectory() { return Text(appDirectory); }
 
 void HeadlessPlatform::EndProcess() {
     ended = true;
@@ -241,5 +247,30 @@ void HeadlessPlatform::AnswerElevation(ElevatedRun run) {
 }
 
 void HeadlessPlatform::ShowMessage(Form&, const std::wstring& text) { messages.push_back(text); }
+
+}  // namespace tk
+
+namespace tk {
+
+std::wstring HeadlessPlatform::LocalAppDataFolder() { return Text(localAppData); }
+
+std::wstring HeadlessPlatform::ExecutableKey() {
+    if (!executableKey.empty()) return executableKey;
+    std::wstring key = Text(appDirectory) + L"/" + exeName + L".exe";
+    for (wchar_t& c : key)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    return key;
+}
+
+bool HeadlessPlatform::AskYesNo(Form& owner, const std::wstring& text) {
+    questions.push_back(text);
+    windows_.at(&owner).enabled = false;
+    if (whileAsked) whileAsked();
+    if (owner.created()) windows_.at(&owner).enabled = true;
+    if (answers.empty()) return false;
+    const bool yes = answers.front();
+    answers.erase(answers.begin());
+    return yes;
+}
 
 }  // namespace tk

@@ -115,6 +115,17 @@ public:
     std::vector<std::wstring> protectedFolders = {L"C:\\Program Files", L"C:\\Program Files (x86)", L"C:\\Windows"};
     std::wstring FinalExePath() override { return finalExePath.value_or(AppDirectory() + L"\\" + exeName + L".exe"); }
     std::vector<std::wstring> ProtectedFolders() override { return protectedFolders; }
+    // Where the data lives, and asking before it goes: the test plays Windows and the user.
+    std::filesystem::path localAppData;  // empty: Windows does not tell it
+    std::wstring executableKey;          // empty: appDirectory/exeName.exe, upper-cased (ASCII)
+    bool sessionEnding = false;
+    std::vector<std::wstring> questions;  // every question asked, in order
+    std::vector<bool> answers;            // the answers still to give, first first; none left: Nie
+    std::function<void()> whileAsked;     // runs while a question is up (its owner takes no input)
+    std::wstring LocalAppDataFolder() override;
+    std::wstring ExecutableKey() override;
+    bool SessionEnding() override { return sessionEnding; }
+    bool AskYesNo(Form& owner, const std::wstring& text) override;
 
 private:
     std::vector<std::function<void(ElevatedRun)>> pendingElevations_;

@@ -2,6 +2,7 @@
 #include "platform/toolkit_win.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstddef>
 #include <iterator>
@@ -28,10 +29,24 @@ namespace {
 
 using win::ModulePath;
 
-// FNV-1a over the upper-cased path: one name per executable file, whatever the letter case.
+// The path with its short (8.3) names made long, upper-cased: one text per
+// executable file, whatever the spelling that started it.
+std::wstring ExecutableKeyOf(std::wstring path) {
+    if (path.empty()) return path;
+    std::wstring full(path.size() + MAX_PATH, L'\0');
+    DWORD n = GetLongPathNameW(path.c_str(), full.data(), static_cast<DWORD>(full.size()));
+    if (n >= full.size()) {
+        full.resize(n);
+        n = GetLongPathNameW(path.c_str(), full.data(), static_cast<DWORD>(full.size()));
+    }
+    if (n > 0 && n < full.size()) path.assign(full.data(), n);
+    CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    return path;
+}
+
+// FNV-1a over the executable's key: one name per executable file.
 std::wstring InstanceMutexName() {
-    std::wstring path = ModulePath();
-    if (!path.empty()) CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    const std::wstring path = ExecutableKeyOf(ModulePath());
     unsigned long long hash = 14695981039346656037ull;
     for (wchar_t c : path) {
         hash ^= static_cast<unsigned short>(c);
@@ -87,6 +102,30 @@ std::wstring Win32Platform::ExeName() {
 }
 
 void Win32Platform::EndProcess() { ExitProcess(0); }
+
+std::wstring Win32Platform::ExecutableKey() { return ExecutableKeyOf(ModulePath()); }
+
+// The environment's LOCALAPPDATA, which costs nothing to read; the shell's
+// answer (loading shell32) only when it is missing.
+std::wstring Win32Platform::LocalAppDataFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), static_cast<DWORD>(folder.size()));
+    if (n >= folder.size()) {
+        folder.resize(n);
+        n = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), static_cast<DWORD>(folder.size()));
+    }
+    if (n > 0 && n < folder.size()) {
+        folder.resize(n);
+    } else {
+        folder.assign(MAX_PATH, L'\0');
+        const win::ShellLibrary shell;
+        const auto known = shell.Function<decltype(&SHGetFolderPathW)>("SHGetFolderPathW");
+        if (!known || FAILED(known(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder.data()))) return {};
+        folder.resize(static_cast<std::size_t>(lstrlenW(folder.c_str())));
+    }
+    while (folder.size() > 3 && IsSeparator(folder.back())) folder.pop_back();
+    return folder;
+}
 
 double Win32Platform::TimeOfDaySeconds() {
     SYSTEMTIME t;

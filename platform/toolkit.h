@@ -353,6 +353,22 @@ public:
     // The folders that only administrators can change: the Program Files
     // folders and the Windows folder, those that can be found.
     virtual std::vector<std::wstring> ProtectedFolders() = 0;
+    // Where the data lives, and asking before it goes ------------------------
+    // The user's folder for local application data (%LOCALAPPDATA%), with no
+    // separator at its end; empty when Windows does not tell it.
+    virtual std::wstring LocalAppDataFolder() = 0;
+    // The running executable's full path spelt one way for each file (long
+    // names, upper case): every spelling that starts the same file gives it.
+    virtual std::wstring ExecutableKey() = 0;
+    // True while Windows ends the session: from its question whether the
+    // session may end until it has ended or was called off. Nothing may wait
+    // for the user then.
+    virtual bool SessionEnding() = 0;
+    // A question in a box owned by the form, with the buttons "Tak" and "Nie"
+    // (these texts on a Windows of any language); Nie is the default, and
+    // Escape or the box's close button answer Nie. True for Tak. Returns once
+    // answered; the form's timers keep ticking meanwhile.
+    virtual bool AskYesNo(Form& owner, const std::wstring& text) = 0;
 };
 
 // The process ended inside a handler (headless backend only: the Win32 backend

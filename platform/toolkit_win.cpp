@@ -57,6 +57,9 @@ HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
 FormWindow* FormOf(HWND hwnd) { return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
+// From WM_QUERYENDSESSION until WM_ENDSESSION: the session is ending.
+bool sessionEnding = false;
+
 UINT TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
     return message;
@@ -367,8 +370,9 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CLOSE:
             if (w->form.raiseUnload()) w->form.unload();
             return 0;
-        case WM_QUERYENDSESSION: return TRUE;
+        case WM_QUERYENDSESSION: sessionEnding = true; return TRUE;
         case WM_ENDSESSION:
+            sessionEnding = wParam != FALSE;
             if (wParam) w->form.raiseUnload();  // saves what must survive before Windows ends the process
             return 0;
         case WM_DPICHANGED: OnDpiChanged(*w, *reinterpret_cast<const RECT*>(lParam)); return 0;
@@ -644,6 +648,8 @@ void Win32Platform::ProcessMessage(MSG& message) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
+
+bool Win32Platform::SessionEnding() { return sessionEnding; }
 
 int Win32Platform::Run(Form& startup) {
     startup_ = &startup;

@@ -63,6 +63,12 @@ public:
     std::wstring FinalExePath() override;                  // location_win.cpp
     std::vector<std::wstring> ProtectedFolders() override;
 
+    // Where the data lives (process_win.cpp), and asking before it goes (question_win.cpp).
+    std::wstring LocalAppDataFolder() override;
+    std::wstring ExecutableKey() override;
+    bool SessionEnding() override;  // toolkit_win.cpp
+    bool AskYesNo(Form& owner, const std::wstring& text) override;
+
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.
     void ProcessMessage(MSG& message);

@@ -4,6 +4,7 @@ add_library(czasomir_platform_win STATIC
   ${CMAKE_CURRENT_LIST_DIR}/process_win.cpp
   ${CMAKE_CURRENT_LIST_DIR}/elevation_win.cpp
   ${CMAKE_CURRENT_LIST_DIR}/location_win.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/question_win.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dpi_win.cpp ${CMAKE_CURRENT_LIST_DIR}/dpi_win.h
   ${CMAKE_CURRENT_LIST_DIR}/picture_win.cpp ${CMAKE_CURRENT_LIST_DIR}/picture_win.h
   ${CMAKE_CURRENT_LIST_DIR}/shell_win.cpp ${CMAKE_CURRENT_LIST_DIR}/shell_win.h

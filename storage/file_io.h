@@ -36,4 +36,29 @@ void RemoveQuietly(const std::wstring& file);
 // Waits the given number of milliseconds.
 void Pause(int milliseconds);
 
+// Whether the program may keep its files in a folder ------------------------
+
+// The separator between a folder and a name in a path.
+#ifdef _WIN32
+inline constexpr wchar_t kSeparator = L'\\';
+#else
+inline constexpr wchar_t kSeparator = L'/';
+#endif
+
+// Creates a file of this name (replacing a leftover of that name) and removes
+// it again: Ok when the folder takes new files.
+Result ProbeCreate(const std::wstring& file);
+
+// Ok when the file may be replaced by another one, or when there is none.
+// A read-only file (on POSIX: one without any write permission bit), a folder
+// of that name or a file this user may not write is refused. A file that
+// another program merely has open counts as replaceable.
+Result CheckReplaceable(const std::wstring& file);
+
+// Creates the folder (its parent must exist); Ok when it is there already.
+Result CreateFolder(const std::wstring& folder);
+
+// True when a file, not a folder, of this name is there.
+bool FileExists(const std::wstring& file);
+
 }  // namespace czasomir::file_io

@@ -124,4 +124,39 @@ void Pause(int milliseconds) {
     }
 }
 
+Result ProbeCreate(const std::wstring& file) {
+    const std::string name = Utf8(file);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return Failure();
+    ::close(fd);
+    ::unlink(name.c_str());
+    return {};
+}
+
+// Windows refuses to replace a read-only file; here a file without any write
+// permission bit stands for one (also for root, whom permissions do not stop).
+Result CheckReplaceable(const std::wstring& file) {
+    struct stat info {};
+    if (::stat(Utf8(file).c_str(), &info) != 0) {
+        return errno == ENOENT || errno == ENOTDIR ? Result{} : Failure();
+    }
+    if (S_ISDIR(info.st_mode)) return {Result::Kind::Failed, EISDIR};
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return {Result::Kind::Failed, EACCES};
+    return {};
+}
+
+Result CreateFolder(const std::wstring& folder) {
+    const std::string name = Utf8(folder);
+    if (::mkdir(name.c_str(), 0777) == 0) return {};
+    const Result failure = Failure();
+    struct stat info {};
+    if (failure.code == EEXIST && ::stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return {};
+    return failure;
+}
+
+bool FileExists(const std::wstring& file) {
+    struct stat info {};
+    return ::stat(Utf8(file).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
 }  // namespace czasomir::file_io

@@ -79,4 +79,51 @@ void Pause(int milliseconds) {
     ::Sleep(static_cast<DWORD>(milliseconds));
 }
 
+Result ProbeCreate(const std::wstring& file) {
+    const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return Failure();
+    ::CloseHandle(handle);  // and the file goes with it
+    return {};
+}
+
+Result CheckReplaceable(const std::wstring& file) {
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD code = ::GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return {};
+        return {Result::Kind::Failed, static_cast<int>(code)};
+    }
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+        return {Result::Kind::Failed, ERROR_ACCESS_DENIED};
+    }
+    // A save renames its new file over this one: it takes the right to write and to delete it.
+    const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE | DELETE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD code = ::GetLastError();
+        if (code == ERROR_SHARING_VIOLATION) return {};  // held by another program for now, not refused
+        return {Result::Kind::Failed, static_cast<int>(code)};
+    }
+    ::CloseHandle(handle);
+    return {};
+}
+
+Result CreateFolder(const std::wstring& folder) {
+    if (::CreateDirectoryW(folder.c_str(), nullptr)) return {};
+    const DWORD code = ::GetLastError();
+    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    if (code == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return {};
+    }
+    return {Result::Kind::Failed, static_cast<int>(code)};
+}
+
+bool FileExists(const std::wstring& file) {
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace czasomir::file_io

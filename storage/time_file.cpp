@@ -10,12 +10,6 @@ namespace czasomir {
 
 namespace {
 
-#ifdef _WIN32
-constexpr wchar_t kSeparator[] = L"\\";
-#else
-constexpr wchar_t kSeparator[] = L"/";
-#endif
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // A save that meets a file held by another program (a virus scanner, a backup
@@ -63,7 +57,11 @@ std::string FormatTotalLine(std::int32_t total) {
 }
 
 TimeFile::TimeFile(std::wstring directory)
-    : path_(std::move(directory) + kSeparator + L"czas.dat"), tempPath_(path_ + L".new") {}
+    : path_(std::move(directory) + file_io::kSeparator + L"czas.dat"), tempPath_(path_ + L".new") {}
+
+bool TimeFile::Writable() const {
+    return file_io::ProbeCreate(tempPath_).ok() && file_io::CheckReplaceable(path_).ok();
+}
 
 void TimeFile::LoadOrCreate(ElapsedCounter& counter) const {
     std::optional<std::string> head = file_io::ReadHead(path_, kTimeFileLineLimit + 1);

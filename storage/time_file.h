@@ -59,6 +59,11 @@ public:
     // dies. Throws SaveFailed when the file could not be replaced.
     void SaveTotal(const ElapsedCounter& counter) const;
 
+    // True when a save could be made now: its new file can be written beside
+    // czas.dat, and czas.dat, when there, may be replaced (is not read-only).
+    // Leaves nothing behind.
+    bool Writable() const;
+
 private:
     std::wstring path_;
     std::wstring tempPath_;  // the new content before it takes the file's place

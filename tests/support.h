@@ -70,15 +70,16 @@ struct MemoryRejestr : Rejestr {
     }
 };
 
-// The program started at 10:00:00 from a fresh folder.
+// The program started at 10:00:00 from a fresh folder, with a local application data folder of its own.
 struct MainWindow {
-    TestDir dir;
+    TestDir dir, local;
     tk::HeadlessPlatform platform;
     MemoryRejestr registry;
     std::unique_ptr<Form1> form;
 
     explicit MainWindow(std::wstring arguments = L"") {
         platform.appDirectory = dir.path;
+        platform.localAppData = local.path;
         platform.argumentText = std::move(arguments);
     }
     Form1& Start(std::optional<std::string> czasDat = std::nullopt) {

@@ -12,13 +12,15 @@ namespace {
 struct Step {
     enum Kind {
         Pass, SetClock, Sleep, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock,
-        AcceptIcon, NoSaves,  // events
-        Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded  // checks
+        AcceptIcon, NoSaves, Answer, Ending,  // events
+        Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked  // checks
     } kind;
     double number = 0;  // Pass, Sleep: seconds; SetClock: seconds the wall clock moves (a time zone, summer
                         // time); Press: the mouse message; Total: the total, shown; Shown: 0 hidden, 1 shown,
-                        // 2 minimised; Counting, Ended: 1 or 0; IconsAdded: how many times the icon was added
-    std::string text;   // Put, Holds: czas.dat's bytes
+                        // 2 minimised; Counting, Ended: 1 or 0; IconsAdded: how many times the icon was added;
+                        // Answer: the next question's, 1 Tak, 0 Nie (none given: Escape); Ending: 1 the session
+                        // ends, 0 called off; Told: messages shown so far; Asked: questions asked so far
+    std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given
 };
 using enum Step::Kind;
 constexpr double kHour = 3600, kDay = 86400;
@@ -38,6 +40,10 @@ TEST_P(MainWindowScenario, Runs) {
     MainWindow w(GetParam().arguments);
     w.platform.trayAccepts = !GetParam().iconRefused;
     Form1& f = w.Start(GetParam().czasDat);
+    w.platform.whileAsked = [&] {  // the window counts on behind the question, which a tray press does not end
+        w.platform.Advance(2);
+        w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x201, 0);
+    };
     int n = 0, last = f.Counter.TotalSeconds;
     for (const Step& s : GetParam().steps) {
         SCOPED_TRACE(testing::Message() << "step " << ++n);
@@ -74,6 +80,14 @@ TEST_P(MainWindowScenario, Runs) {
         case FocusOnButton: EXPECT_EQ(w.platform.FocusedControl(), &f.Command1); break;
         case Ended: EXPECT_EQ(w.platform.ended, s.number != 0); break;
         case IconsAdded: EXPECT_EQ(w.TrayCalls(tk::TrayOp::Add), s.number); break;
+        case Answer: w.platform.answers.push_back(s.number != 0); break;
+        case Ending: w.platform.sessionEnding = s.number != 0; break;
+        case Told: EXPECT_EQ(w.platform.messages, std::vector<std::wstring>(static_cast<std::size_t>(s.number),
+            L"Nie można zapisać zmierzonego czasu w folderze " + Wide(w.dir.path) + L". Czas jest liczony dalej.")); break;
+        case Asked:  // the text in UTF-8
+            EXPECT_EQ(w.platform.questions.size(), s.number);
+            EXPECT_TRUE(s.text.empty() || w.platform.questions.back() == Wide(std::u8string(s.text.begin(), s.text.end())));
+            break;
         }
     }
     if (w.platform.ended) {
@@ -91,14 +105,22 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Click}, {Pass, 2.05}, {Total, 65}}},
     Scenario{"AnOverflowKeepsTheLastGoodTotal", "2147483646\r\n", L"", {{Click}, {Pass, 6}, {Total, 2147483647},
         {Close}, {Holds, 0, "2147483647\r\n"}}},
-    Scenario{"ResetShowsZeroAndCountsOn", "5000\r\n", L"", {{Click}, {Pass, 3.1}, {Reset}, {Total, 0},
-        {Holds, 0, "5000\r\n"}, {Pass, 2}, {Total, 2}, {Click}, {Reset}, {Close}, {Holds, 0, "0\r\n"}}},
+    // Reset asks first, naming the total; the display counts on behind the question; only Tak resets; zero asks nothing.
+    Scenario{"ResetAsksFirstShowsZeroAndCountsOn", "5000\r\n", L"", {{Click}, {Pass, 3.1}, {Reset},
+        {Asked, 1, "Czy wyzerować zmierzony czas (01 : 23 : 23)? Tego nie można cofnąć."}, {Total, 5005}, {Answer, 0},
+        {Reset}, {Total, 5007}, {Answer, 1}, {Reset}, {Total, 0}, {Holds, 0, "5000\r\n"}, {Pass, 2}, {Total, 2}, {Click},
+        {Answer, 1}, {Reset}, {Reset}, {Asked, 4}, {Close}, {Holds, 0, "0\r\n"}}},
+    Scenario{"ResetAskedInTrayMode", "100\r\n", L"/auto", {{Press, 0x201}, {Pass, 1}, {Reset}, {Asked, 1}, {Total, 103},
+        {Minimize}, {Shown, 0}}},  // the press while asked did not count: the minimise hides
     Scenario{"SavedEvery65535MsAndAfterAFailureLater", "7\r\n", L"", {{Put, 0, "junk"}, {Pass, 65.534}, {Holds, 0, "junk"},
-        {Pass, 0.002}, {Holds, 0, "7\r\n"}, {Click}, {Block}, {Pass, 65.535}, {Holds, 0, "7\r\n"}, {Unblock}, {Pass, 65.535},
-        {Holds, 0, "138\r\n"}}},
+        {Pass, 0.002}, {Holds, 0, "7\r\n"}, {Click}, {Block}, {Pass, 65.535}, {Holds, 0, "7\r\n"}, {Told, 1}, {Unblock},
+        {Pass, 65.535}, {Holds, 0, "138\r\n"}}},
     Scenario{"FileCloseSavesAndEnds", "10\r\n", L"/auto", {{Pass, 3.15}, {Quit}, {Close}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
     Scenario{"CloseBoxSavesAndEnds", "10\r\n", L"", {{Click}, {Pass, 3.15}, {Close}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
-    Scenario{"AFailedSaveDoesNotKeepItOpen", "10\r\n", L"/auto", {{Block}, {Pass, 3.15}, {Quit}, {Ended, 1}, {Holds, 0, "10\r\n"}}},
+    // Told once, when the window is shown and the session goes on; never by the closing save; closing all the same.
+    Scenario{"AFailedSaveIsToldOnceAndDoesNotKeepItOpen", "10\r\n", L"/auto", {{Block}, {Pass, 66}, {Told, 0},
+        {Ending, 1}, {Press, 0x201}, {Pass, 66}, {Told, 0}, {Ending, 0}, {Minimize}, {Told, 0}, {Press, 0x201}, {Told, 1},
+        {Pass, 66}, {Quit}, {Told, 1}, {Ended, 1}, {Holds, 0, "10\r\n"}}},
     Scenario{"TrayModeCountsHiddenWithAnIcon", "60\r\n", L"/auto", {{Shown, 0}, {Counting, 1}, {IconsAdded, 1}, {Taskbar},
         {IconsAdded, 2}, {Pass, 2.1}, {Total, 62}}},
     Scenario{"OtherSwitchesStartNormally", {}, L"/AUTO", {{Shown, 1}, {Counting, 0}, {Taskbar}, {IconsAdded, 0}, {Minimize},
@@ -125,11 +147,42 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"SleepOf25HoursAcrossTheStartTime", "100\r\n", L"", {{NoSaves}, {SetClock, 10 * kHour}, {Click}, {Pass, 600},
         {Sleep, 25 * kHour}, {Pass, 600}, {Total, 91300}}},
     Scenario{"ThreeMidnights", "100\r\n", L"", {{NoSaves}, {SetClock, 12 * kHour}, {Click}, {Pass, 3 * kDay}, {Total, 259300}}},
-    Scenario{"ResetAfterClockChanges", "100\r\n", L"", {{Click}, {Pass, 100}, {SetClock, -kHour}, {Reset}, {Pass, 100},
+    Scenario{"ResetAfterClockChanges", "100\r\n", L"", {{Click}, {Pass, 100}, {SetClock, -kHour}, {Answer, 1}, {Reset}, {Pass, 100},
         {SetClock, 2 * kHour}, {Pass, 50}, {Total, 150}}},
     Scenario{"AnIconThatNeverComesLeavesTheWindowReachable", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {Pass, 2},
         {Shown, 1}, {Taskbar}, {IconsAdded, 61}, {Minimize}, {Shown, 2}, {Counting, 1}}, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// czas.dat stays in the program's folder while it can be saved there; else it moves, with its total, to this
+// copy's own folder, and never comes back; when no folder takes it, counting goes on and the user is told once.
+TEST(DataFolder, TheTotalLivesWhereItCanBeSaved) {
+    // The program folder refuses: the save's new file cannot be made, or czas.dat is read-only. own: czas.dat already in
+    // this copy's own folder; "-": no such folder can be made.
+    enum Refusal { None, NewFile, ReadOnly };
+    const struct { const char* name; Refusal program; const char* own; std::int32_t shown; } cases[] = {{"ProgramFolderWritable", None, "", 500}, {"NewFileRefused", NewFile, "", 500}, {"ReadOnly", ReadOnly, "", 500},
+                 {"OwnFolderHoldsATotal", None, "900\r\n", 900}, {"NoFolderTakesIt", NewFile, "-", 500}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWindow w;
+        w.platform.executableKey = L"C:\\PROGRAMY\\CZASOMIR\\CZASOMIR.EXE";
+        const fs::path own = w.local.path / "Czasomir" / "CZASOMIR-DB1555CD";
+        const bool moved = c.program ? *c.own != '-' : *c.own != 0, told = c.program && !moved;
+        Write(w.dir / "czas.dat", "500\r\n");
+        if (c.program == NewFile) fs::create_directory(w.dir / "czas.dat.new");
+        if (c.program == ReadOnly) fs::permissions(w.dir / "czas.dat", fs::perms::all, fs::perm_options::remove);
+        if (*c.own == '-') Write(w.local / "Czasomir", "");
+        else if (*c.own) fs::create_directories(own), Write(own / "czas.dat", c.own);
+        Form1& f = w.Start();
+        EXPECT_EQ(f.DataFolder(), Wide(moved ? own : w.dir.path));
+        w.platform.Click(f.Command1);
+        w.platform.Advance(200);  // three saves
+        w.platform.Close(f);
+        EXPECT_EQ(Read(w.dir / "czas.dat"), moved || c.program ? "500\r\n" : FormatTotalLine(c.shown + 200));
+        EXPECT_EQ(Read(own / "czas.dat"), moved ? FormatTotalLine(c.shown + 200) : "");
+        EXPECT_EQ(std::distance(fs::directory_iterator(w.dir.path), {}), c.program == NewFile ? 2 : 1);
+        EXPECT_EQ(w.platform.messages.size(), told ? 1u : 0u);  // at the start, then no more
+    }
+}
 
 TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
     MainWindow w(L"/auto");

@@ -34,7 +34,8 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
       Image1(*this, L"Image1", {840, 120, 2400, 675}, IDR_BANNER),
       TrayRetry(*this, L"TrayRetry", kTrayRetryMs, false),
       registry_(registry),
-      timeFile_(platform.AppDirectory()) {
+      timeFile_(platform.AppDirectory()),
+      dataFolder_(platform.AppDirectory()) {
     caption = L"Czasomir";
     clientWidth = 4080;
     clientHeight = 3720;
@@ -61,7 +62,10 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
     addMenu(mnuPomoc);
 
     onLoad = [this] { Form_Load(); };
-    onResize = [this] { Form_Resize(); };
+    onResize = [this] {
+        Form_Resize();
+        TellSaveFailure();
+    };
     onUnload = [this](int& cancel) { Form_Unload(cancel); };
     onTaskbarCreated = [this] { Form_TaskbarCreated(); };
     Command1.onClick = [this] { Command1_Click(); };
@@ -81,6 +85,7 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
 void Form1::Form_Load() {
     if (platform().AnotherInstanceRunning()) platform().EndProcess();
 
+    Guarded([&] { ChooseDataFolder(); });
     Guarded([&] { timeFile_.LoadOrCreate(Counter); });
     Guarded([&] { Label1.setCaption(FormatElapsed(Counter.TotalSeconds)); });
     Guarded([&] { SyncAutostartCheckBox(); });
@@ -109,9 +114,17 @@ void Form1::Timer1_Timer() {
 }
 
 // A failed save is tried again at the next period; czas.dat keeps its last good value.
-void Form1::Timer2_Timer() { timeFile_.SaveTotal(Counter); }
+void Form1::Timer2_Timer() {
+    try {
+        timeFile_.SaveTotal(Counter);
+    } catch (const SaveFailed&) {
+        SaveFailedNow();
+    }
+}
 
+// A total of zero has nothing to lose: no question.
 void Form1::mnuPlikZresetuj_Click() {
+    if (Counter.TotalSeconds != 0 && !ConfirmReset()) return;
     Counter.ResetCounter(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
     Label1.setCaption(L"00 : 00 : 00");
 }

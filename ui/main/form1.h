@@ -45,6 +45,14 @@ public:
     // The About box while it is open, else null.
     const Form2* about() const { return about_.get(); }
 
+    // The folder of the files the program writes: czas.dat, and any other file
+    // of the program's own belongs beside it (open it as DataFolder() plus a
+    // separator plus its name). The program's folder when the program may
+    // write there, else this copy's folder under %LOCALAPPDATA%\Czasomir
+    // (storage/data_folder.h). Chosen in Form_Load after the single-instance
+    // test and before the first read; the program's folder until then.
+    const std::wstring& DataFolder() const { return dataFolder_; }
+
     // Handlers.
     void Form_Load();
     void Form_Resize();
@@ -76,6 +84,12 @@ private:
     void ShowAutostartState();                          // the box from the Run value
     const AutostartEntry& Autostart();  // this copy's registration; where it lies is found out once, when first needed
 
+    // The data folder and saves that fail (form1_data.cpp).
+    void ChooseDataFolder();
+    void SaveFailedNow();     // a save failed, or none can be made: the user is to be told once
+    void TellSaveFailure();   // tells, if due, while the window is shown and the session goes on
+    bool ConfirmReset();      // asks before the total goes; true for Tak
+
     Rejestr& registry_;
     TimeFile timeFile_;
     std::unique_ptr<Form2> about_;
@@ -85,6 +99,9 @@ private:
     std::optional<AutostartEntry> autostart_;
     int trayAttempts_ = 0;
     bool trayGaveUp_ = false;  // the icon could not be added: the window stays reachable
+    std::wstring dataFolder_;
+    enum class SaveWarning { None, Due, Told } saveWarning_ = SaveWarning::None;  // once per run
+    bool asking_ = false;  // the Reset question is up
 };
 
 // This copy's registration, with where the copy lies found out from the
