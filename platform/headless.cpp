@@ -14,15 +14,21 @@ void HeadlessPlatform::Deliver(const std::function<void()>& event) {
     }
 }
 
-std::wstring HeadlessPlatform::AppDirectory() {
+namespace {
+
+std::wstring PathText(const std::filesystem::path& path) {
 #ifdef _WIN32
-    return appDirectory.wstring();
+    return path.wstring();
 #else
     // Through UTF-32, which does not depend on the C library's locale.
-    const std::u32string text = appDirectory.u32string();
+    const std::u32string text = path.u32string();
     return std::wstring(text.begin(), text.end());
 #endif
 }
+
+}  // namespace
+
+std::wstring HeadlessPlatform::AppDirectory() { return PathText(appDirectory); }
 
 void HeadlessPlatform::EndProcess() {
     ended = true;
@@ -241,5 +247,16 @@ void HeadlessPlatform::AnswerElevation(ElevatedRun run) {
 }
 
 void HeadlessPlatform::ShowMessage(Form&, const std::wstring& text) { messages.push_back(text); }
+
+}  // namespace tk
+
+namespace tk {
+
+LocalTime HeadlessPlatform::LocalNow() {
+    const double days = std::floor((now + wallClockShift) / 86400.0);
+    return {firstDay + static_cast<std::int32_t>(days), TimeOfDaySeconds()};
+}
+
+std::wstring HeadlessPlatform::TempDirectory() { return PathText(tempDirectory); }
 
 }  // namespace tk

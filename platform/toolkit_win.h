@@ -61,6 +61,11 @@ public:
     void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) override;
     void ShowMessage(Form& owner, const std::wstring& text) override;
 
+    // The local calendar and documents for other programs (process_win.cpp).
+    LocalTime LocalNow() override;
+    std::wstring TempDirectory() override;
+    void OpenDocument(Handle owner, const std::wstring& file) override;
+
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.
     void ProcessMessage(MSG& message);

@@ -51,8 +51,9 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
     Label1.hasFont = true;
     Label1.font = {L"Times New Roman", 26.25, 700, false, false, 238};
 
-    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &a, &mnuPlikZamknij});
+    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &mnuPlikHistoria, &a, &mnuPlikZamknij});
     mnuPlikZresetuj = tk::MenuItem(L"mnuPlikZresetuj", L"Zre&setuj");
+    mnuPlikHistoria = tk::MenuItem(L"mnuPlikHistoria", L"&Historia...");
     a = tk::MenuItem(L"a", L"-");
     mnuPlikZamknij = tk::MenuItem(L"mnuPlikZamknij", L"&Zamknij");
     mnuPomoc = tk::MenuItem(L"mnuPomoc", L"Po&moc", {&mnuPomocOProgramie});
@@ -74,6 +75,7 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
     };
     mnuPlikZresetuj.onClick = [this] { mnuPlikZresetuj_Click(); };
     mnuPlikZamknij.onClick = [this] { mnuPlikZamknij_Click(); };
+    mnuPlikHistoria.onClick = [this] { mnuPlikHistoria_Click(); };
     mnuPomocOProgramie.onClick = [this] { mnuPomocOProgramie_Click(); };
 }
 
@@ -82,6 +84,7 @@ void Form1::Form_Load() {
     if (platform().AnotherInstanceRunning()) platform().EndProcess();
 
     Guarded([&] { timeFile_.LoadOrCreate(Counter); });
+    Guarded([&] { LoadHistory(); });
     Guarded([&] { Label1.setCaption(FormatElapsed(Counter.TotalSeconds)); });
     Guarded([&] { SyncAutostartCheckBox(); });
     Guarded([&] {
@@ -94,6 +97,7 @@ void Form1::Command1_Click() {
     if (Command1.caption() != kStop) {
         Command1.setCaption(kStop);
         Counter.StartCounting(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
+        historyBase_ = Counter.TotalSeconds;
         Timer1.setEnabled(true);
     } else {
         Timer1.setEnabled(false);
@@ -105,14 +109,20 @@ void Form1::Command1_Click() {
 // A tick that overflows leaves the display (and what is saved) at the last good total.
 void Form1::Timer1_Timer() {
     Counter.Tick(platform().RealTimeSeconds());
+    CountHistory();
     Label1.setCaption(FormatElapsed(Counter.TotalSeconds));
 }
 
 // A failed save is tried again at the next period; czas.dat keeps its last good value.
-void Form1::Timer2_Timer() { timeFile_.SaveTotal(Counter); }
+// The history is saved first: its failure is kept for the next save, and never stops this one.
+void Form1::Timer2_Timer() {
+    SaveHistory();
+    timeFile_.SaveTotal(Counter);
+}
 
 void Form1::mnuPlikZresetuj_Click() {
     Counter.ResetCounter(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
+    historyBase_ = Counter.TotalSeconds;  // the days keep what they have
     Label1.setCaption(L"00 : 00 : 00");
 }
 
@@ -132,6 +142,7 @@ void Form1::mnuPomocOProgramie_Click() {
 // program alive: saves replace czas.dat whole, so it still holds the last saved total.
 void Form1::Form_Unload(int& /*cancel*/) {
     Guarded([&] { timeFile_.SaveTotal(Counter); });
+    SaveHistory();
     Guarded([&] { RemoveTrayIcon(); });
     platform().EndProcess();
 }

@@ -4,13 +4,16 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "autostart/rejestr.h"
 #include "core/elapsed_counter.h"
 #include "platform/toolkit.h"
+#include "storage/history_file.h"
 #include "storage/time_file.h"
 #include "ui/about/form2.h"
+#include "ui/history/form3.h"
 
 namespace czasomir {
 
@@ -34,6 +37,7 @@ public:
     // Menus.
     tk::MenuItem mnuPlik, mnuPlikZresetuj, a, mnuPlikZamknij;
     tk::MenuItem mnuPomoc, mnuPomocOProgramie;
+    tk::MenuItem mnuPlikHistoria;
 
     // State.
     ElapsedCounter Counter;
@@ -57,6 +61,14 @@ public:
     void Check1_Click();
     void Picture1_MouseDown(int button, int shift, double x, double y);
 
+    // The per-day history (form1_history.cpp) ---------------------------------
+    // Plik > Historia...: the History window, modal; does nothing while it is open.
+    void mnuPlikHistoria_Click();
+    // Today's seconds, those counted since the last save included.
+    std::int32_t TodaySeconds();
+    // The History window while it is open, else null.
+    const Form3* historyWindow() const { return historyWindow_.get(); }
+
     // Startup and closing steps.
     void SyncAutostartCheckBox();
     void EnterTrayMode();
@@ -73,6 +85,15 @@ private:
     void Form_TaskbarCreated();
     void Check1_Elevated(const tk::ElevatedRun& run);  // the elevated run for the last change has ended
     void ShowAutostartState();                          // the box from the Run value
+
+    // The per-day history (form1_history.cpp).
+    std::wstring HistoryFolder();  // where historia.csv is kept
+    void LoadHistory();            // at startup
+    void CountHistory();           // each tick: the total's change since the last goes to the days
+    void SaveHistory();            // with each save of the total; never throws
+    std::optional<HistoryFile> history_;
+    std::int32_t historyBase_ = 0;  // the total the days last saw: set at startup, Start and Reset
+    std::unique_ptr<Form3> historyWindow_;
 
     Rejestr& registry_;
     TimeFile timeFile_;

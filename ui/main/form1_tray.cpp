@@ -66,6 +66,7 @@ void Form1::Picture1_MouseDown(int /*button*/, int /*shift*/, double x, double /
     const long message = std::lround(x / Picture1.twipsPerPixel());
     if (message != kLeftButtonDownMessage) return;
     if (about_ && about_->visible()) return;
+    if (historyWindow_ && historyWindow_->visible()) return;
     RestoreFromTray = -1;
     show();
 }
