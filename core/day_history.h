@@ -3,6 +3,7 @@
 // be read kept where it was, as it was, counting for nothing.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,11 +19,13 @@ public:
     struct Line {
         std::int32_t day = 0;      // day number (core/calendar.h)
         std::int32_t seconds = 0;  // 0..kMostSecondsPerDay
-        bool counts = true;        // false: a line that could not be read, kept as `text`
-        std::string text;
+        std::int32_t kept = -1;    // a line that could not be read: its text is texts()[kept]
+        bool counts() const { return kept < 0; }
     };
 
     const std::vector<Line>& lines() const { return lines_; }
+    const std::vector<std::string>& texts() const { return texts_; }
+    void Reserve(std::size_t lines) { lines_.reserve(lines); }
 
     // The file's lines, in its order. A second line for a day already there is
     // kept as its text: only the first counts.
@@ -49,7 +52,9 @@ public:
 
 private:
     Line* Find(std::int32_t day);
-    std::vector<Line> lines_;
+    std::vector<Line> lines_;  // small: ten years of them take less than 48 KB
+    std::vector<std::string> texts_;
+    std::int32_t latest_ = INT32_MIN;  // the latest day with a line: a later one is surely new
 };
 
 }  // namespace czasomir

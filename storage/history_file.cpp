@@ -1,5 +1,6 @@
 #include "storage/history_file.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/calendar.h"
@@ -54,6 +55,7 @@ void AppendPadded(std::string& text, int value, int width) {
 DayHistory ParseHistory(std::string_view bytes) {
     DayHistory history;
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    history.Reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     bool first = true;
     while (!bytes.empty()) {
         const std::size_t end = bytes.find('\n');
@@ -74,7 +76,7 @@ std::string FormatHistory(const DayHistory& history) {
     std::string text = std::string(kHistoryHeader) + "\r\n";
     text.reserve(text.size() + history.lines().size() * 18);
     for (const DayHistory::Line& line : history.lines()) {
-        if (line.counts) {
+        if (line.counts()) {
             const CivilDate date = DateOfDay(line.day);
             AppendPadded(text, date.year, 4);
             text += '-';
@@ -84,7 +86,7 @@ std::string FormatHistory(const DayHistory& history) {
             text += ';';
             text += DecimalText<char>(line.seconds);
         } else {
-            text += line.text;
+            text += history.texts()[line.kept];
         }
         text += "\r\n";
     }
