@@ -8,6 +8,8 @@
 #include <random>
 
 #include "platform/toolkit_win.h"
+
+#include <commctrl.h>
 #include "tests/e2e/harness.h"
 #include "ui/about/form2.h"
 #include "ui/history/form3.h"
@@ -227,6 +229,8 @@ TEST(History, TodayBesideYesterdayACopyForTheCsvProgramEscapeCloses) {
     static const czasomir::Form3 model(platform, none, 0, L"");
     SYSTEMTIME day{};
     GetLocalTime(&day);
+    char todayLine[16];
+    snprintf(todayLine, sizeof todayLine, "\n%04u-%02u-%02u;", day.wYear, day.wMonth, day.wDay);
     FILETIME time{};
     SystemTimeToFileTime(&day, &time);
     ULARGE_INTEGER ticks{{time.dwLowDateTime, time.dwHighDateTime}};
@@ -264,13 +268,21 @@ TEST(History, TodayBesideYesterdayACopyForTheCsvProgramEscapeCloses) {
     RedrawWindow(history, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     SendMessageTimeoutW(history, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
     Sleep(300);  // the X server catches up with the last paint
-    e2e::ScreenCopy(history).Save(L"history");
+    const e2e::ScreenCopy shot(history);
+    shot.Save(L"history");
+    HWND chart = GetDlgItem(history, model.Chart1.id());
+    EXPECT_GT(shot.Count(chart, [](COLORREF c) { return c == GetSysColor(COLOR_HIGHLIGHT); }), 100);  // yesterday's bar
+    int tools = 0;  // one tooltip a bar
+    for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));)
+        if (GetWindow(tip, GW_OWNER) == history) tools += static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    EXPECT_EQ(tools, 14);
 
     SendMessageW(GetDlgItem(history, model.Command2.id()), BM_CLICK, 0, 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::fs::exists(opened) && e2e::fs::file_size(opened) > 0; }));
     std::ifstream copy(opened, std::ios::binary);
     const std::string bytes(std::istreambuf_iterator<char>(copy), {});
     EXPECT_EQ(bytes.rfind(std::string("data;sekundy\r\n") + line, 0), 0u) << bytes;
+    EXPECT_NE(bytes.find(todayLine), std::string::npos) << bytes;  // the seconds counted now, on today's line
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         RegDeleteTreeW(root, L"Software\\Classes\\CzasomirTest.csv"), RegDeleteTreeW(root, L"Software\\Classes\\.csv");
 
