@@ -16,7 +16,7 @@ void HeadlessPlatform::Deliver(const std::function<void()>& event) {
 
 namespace {
 
-std::wstring Text(const std::filesystem::path& path) {
+std::wstring PathText(const std::filesystem::path& path) {
 #ifdef _WIN32
     return path.wstring();
 #else
@@ -28,7 +28,7 @@ std::wstring Text(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::wstring HeadlessPlatform::AppDirectory() { return Text(appDirectory); }
+std::wstring HeadlessPlatform::AppDirectory() { return PathText(appDirectory); }
 
 void HeadlessPlatform::EndProcess() {
     ended = true;
@@ -252,11 +252,11 @@ void HeadlessPlatform::ShowMessage(Form&, const std::wstring& text) { messages.p
 
 namespace tk {
 
-std::wstring HeadlessPlatform::LocalAppDataFolder() { return Text(localAppData); }
+std::wstring HeadlessPlatform::LocalAppDataFolder() { return PathText(localAppData); }
 
 std::wstring HeadlessPlatform::ExecutableKey() {
     if (!executableKey.empty()) return executableKey;
-    std::wstring key = Text(appDirectory) + L"/" + exeName + L".exe";
+    std::wstring key = PathText(appDirectory) + L"/" + exeName + L".exe";
     for (wchar_t& c : key)
         if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
     return key;
@@ -272,5 +272,11 @@ bool HeadlessPlatform::AskYesNo(Form& owner, const std::wstring& text) {
     answers.erase(answers.begin());
     return yes;
 }
+LocalTime HeadlessPlatform::LocalNow() {
+    const double days = std::floor((now + wallClockShift) / 86400.0);
+    return {firstDay + static_cast<std::int32_t>(days), TimeOfDaySeconds()};
+}
+
+std::wstring HeadlessPlatform::TempDirectory() { return PathText(tempDirectory); }
 
 }  // namespace tk

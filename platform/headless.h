@@ -126,6 +126,13 @@ public:
     std::wstring ExecutableKey() override;
     bool SessionEnding() override { return sessionEnding; }
     bool AskYesNo(Form& owner, const std::wstring& text) override;
+    // The local calendar and documents for other programs.
+    std::int32_t firstDay = 20794;  // the local date at the clock's 0 (and at `now` at first): Monday 2026-12-07
+    std::filesystem::path tempDirectory = ".";
+    std::vector<std::pair<Handle, std::wstring>> documents;  // OpenDocument(owner, file)
+    LocalTime LocalNow() override;  // from the clock moved by wallClockShift
+    std::wstring TempDirectory() override;
+    void OpenDocument(Handle owner, const std::wstring& file) override { documents.emplace_back(owner, file); }
 
 private:
     std::vector<std::function<void(ElevatedRun)>> pendingElevations_;

@@ -144,6 +144,51 @@ void Win32Platform::ShellOpen(Handle owner, const std::wstring& target) {
     execute(reinterpret_cast<HWND>(owner), L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+// The local date from the file time of the local calendar's reading: no time
+// zone arithmetic of our own, and date and time from one reading.
+LocalTime Win32Platform::LocalNow() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    FILETIME asFileTime{};
+    SystemTimeToFileTime(&t, &asFileTime);
+    constexpr ULONGLONG kTicksPerDay = 864000000000ull;  // 100 ns ticks
+    constexpr LONG kDaysFrom1601To1970 = 134774;
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(asFileTime.dwHighDateTime) << 32) | asFileTime.dwLowDateTime;
+    return {static_cast<std::int32_t>(static_cast<LONG>(ticks / kTicksPerDay) - kDaysFrom1601To1970),
+            t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0};
+}
+
+std::wstring Win32Platform::TempDirectory() {
+    wchar_t path[MAX_PATH + 1];
+    DWORD n = GetTempPathW(MAX_PATH + 1, path);
+    if (n == 0 || n > MAX_PATH) return L".";
+    while (n > 1 && path[n - 1] == L'\\' && path[n - 2] != L':') --n;
+    return std::wstring(path, n);
+}
+
+// Without a registered program ShellExecuteEx fails with ERROR_NO_ASSOCIATION
+// (it shows nothing, being asked not to); then Windows' "Open with" dialog
+// lets the user pick one, and may register it.
+void Win32Platform::OpenDocument(Handle owner, const std::wstring& file) {
+    const win::ShellLibrary shell;
+    const auto execute = shell.Function<decltype(&ShellExecuteExW)>("ShellExecuteExW");
+    if (!execute) return;
+    shell.KeepLoaded();
+    win::InitComForShell();
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.hwnd = reinterpret_cast<HWND>(owner);
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (execute(&info) || GetLastError() != ERROR_NO_ASSOCIATION) return;
+    OPENASINFO openAs{};
+    openAs.pcszFile = file.c_str();
+    openAs.oaifInFlags = OAIF_ALLOW_REGISTRATION | OAIF_REGISTER_EXT | OAIF_EXEC;
+    if (const auto openWith = shell.Function<HRESULT(WINAPI*)(HWND, const OPENASINFO*)>("SHOpenWithDialog"))
+        openWith(reinterpret_cast<HWND>(owner), &openAs);
+}
+
 bool Win32Platform::NotifyIcon(TrayOp op, const TrayIcon& icon) {
     const win::ShellLibrary shell;  // released after the call: the icon lives on in the taskbar
     const auto notify = shell.Function<decltype(&Shell_NotifyIconW)>("Shell_NotifyIconW");

@@ -75,6 +75,16 @@ void PictureBox::raiseMouseDown(int button, int shift, double x, double y) {
 Image::Image(Form& form, std::wstring name, Bounds bounds, int pictureResource)
     : Control(form, std::move(name), Kind::Image, bounds, -1), picture_(pictureResource) {}
 
+BarChart::BarChart(Form& form, std::wstring name, Bounds bounds)
+    : Control(form, std::move(name), Kind::BarChart, bounds, -1) {}
+
+void BarChart::setData(std::vector<Bar> bars, std::vector<Mark> marks, double top) {
+    bars_ = std::move(bars);
+    marks_ = std::move(marks);
+    top_ = top > 0 ? top : 1;
+    changed();
+}
+
 Timer::Timer(Form& form, std::wstring name, int intervalMs, bool enabled)
     : Control(form, std::move(name), Kind::Timer, Bounds{}, -1, false), interval_(intervalMs), enabled_(enabled) {}
 

@@ -47,7 +47,7 @@ struct Color {
 
 enum class Align { Left, Center };
 enum class Cursor { Arrow, Hand };
-enum class Kind { Label, CommandButton, CheckBox, PictureBox, Image, Timer };
+enum class Kind { Label, CommandButton, CheckBox, PictureBox, Image, Timer, BarChart };
 
 // Window states, as the form code sees them.
 inline constexpr int kNormal = 0;
@@ -76,6 +76,12 @@ struct ElevatedRun {
     enum Outcome { Ran, Declined, NotStarted };
     Outcome outcome = NotStarted;  // Declined: the user said no at the prompt
     unsigned long exitCode = 0;    // the elevated run's exit code, when it ran
+};
+
+// A moment on the local wall clock: its calendar day and time of day.
+struct LocalTime {
+    std::int32_t day = 0;   // days since 1970-01-01
+    double timeOfDay = 0;   // seconds since local midnight
 };
 
 // Runs an event handler: a failure leaving it is dropped, ending the process is not.
@@ -189,6 +195,31 @@ private:
     int picture_;
 };
 
+// A bar chart: bars side by side from left to right, each with a label of
+// one or two lines under it and a tooltip; a scale of marks at the left.
+class BarChart : public Control {
+public:
+    BarChart(Form& form, std::wstring name, Bounds bounds);
+
+    struct Bar {
+        double value = 0;  // 0: an empty slot
+        std::wstring label, toolTip;
+    };
+    struct Mark {
+        double value = 0;
+        std::wstring label;
+    };
+    const std::vector<Bar>& bars() const { return bars_; }
+    const std::vector<Mark>& marks() const { return marks_; }
+    double top() const { return top_; }  // the value at the top of the chart
+    void setData(std::vector<Bar> bars, std::vector<Mark> marks, double top);
+
+private:
+    std::vector<Bar> bars_;
+    std::vector<Mark> marks_;
+    double top_ = 1;
+};
+
 class Timer : public Control {
 public:
     Timer(Form& form, std::wstring name, int intervalMs, bool enabled);
@@ -238,6 +269,9 @@ public:
     bool minButton = true;
     bool maxButton = false;  // the frame is always fixed single: it cannot be resized
     int iconResource = 0;
+    // Enter anywhere but on another button presses defaultButton; Escape presses cancelButton.
+    CommandButton* defaultButton = nullptr;
+    CommandButton* cancelButton = nullptr;
 
     // Menu bar: top-level items, in order. The form gives every item its command number.
     void addMenu(MenuItem& top);
@@ -369,6 +403,15 @@ public:
     // Escape or the box's close button answer Nie. True for Tak. Returns once
     // answered; the form's timers keep ticking meanwhile.
     virtual bool AskYesNo(Form& owner, const std::wstring& text) = 0;
+    // The local calendar and documents for other programs -------------------
+    // The local date (days since 1970-01-01) and time of day (0..86400, with a
+    // fraction), read together, as the wall clock shows them now.
+    virtual LocalTime LocalNow() = 0;
+    // The user's folder for temporary files, without a separator at the end.
+    virtual std::wstring TempDirectory() = 0;
+    // Opens a document with the program registered for its type; where none
+    // is, Windows offers its choice of programs. The outcome is not examined.
+    virtual void OpenDocument(Handle owner, const std::wstring& file) = 0;
 };
 
 // The process ended inside a handler (headless backend only: the Win32 backend

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/chart_win.h"
 #include "platform/dpi_win.h"
 #include "platform/picture_win.h"
 #include "platform/resource_ids.h"
@@ -155,7 +156,7 @@ HWND CreateChild(FormWindow& w, Control& c) {
     }
     case Kind::CommandButton:
         cls = L"BUTTON";
-        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        style |= WS_TABSTOP | (&c == w.form.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         text = static_cast<CommandButton&>(c).caption();
         break;
     case Kind::CheckBox:
@@ -165,6 +166,7 @@ HWND CreateChild(FormWindow& w, Control& c) {
         break;
     case Kind::PictureBox: cls = kPictureBoxClass; break;
     case Kind::Image: cls = kImageClass; break;
+    case Kind::BarChart: cls = win::kBarChartClass; break;
     case Kind::Timer: return nullptr;
     }
     return CreateWindowExW(0, cls, text.c_str(), style, 0, 0, 0, 0, w.hwnd,
@@ -205,6 +207,7 @@ void CreateControls(FormWindow& w) {
         }
         if (c->kind() == Kind::Image)
             w.pictures[c] = win::Picture::FromResource(Instance(), static_cast<Image&>(*c).pictureResource());
+        if (c->kind() == Kind::BarChart) win::AttachBarChart(child, static_cast<BarChart&>(*c));
     }
     for (Control* c : w.form.controls())
         if (c->kind() == Kind::Timer) SetTimerState(w, static_cast<Timer&>(*c));
@@ -449,6 +452,7 @@ Win32Platform::Win32Platform() {
     InitCommonControlsEx(&controls);
     RegisterWindowClass(kPictureBoxClass, PictureBoxProc);
     RegisterWindowClass(kImageClass, ImageProc);
+    RegisterWindowClass(win::kBarChartClass, win::BarChartProc);
 }
 
 Win32Platform::~Win32Platform() {
@@ -628,6 +632,7 @@ void Win32Platform::Changed(Control& control) {
     case Kind::CheckBox:  // raises no notification: the check box raises its Click itself
         SendMessageW(child, BM_SETCHECK, static_cast<WPARAM>(static_cast<CheckBox&>(control).value()), 0);
         break;
+    case Kind::BarChart: win::BarChartChanged(child); break;
     default: break;
     }
 }
@@ -635,12 +640,17 @@ void Win32Platform::Changed(Control& control) {
 void Win32Platform::ProcessMessage(MSG& message) {
     HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     if (FormWindow* w = root ? FindByHandle(root) : nullptr) {
-        // No button is a default or cancel button: Enter presses the focused push
-        // button only, and Escape does nothing.
+        // Enter presses the focused push button, else the form's default button;
+        // Escape presses its cancel button. A form without them ignores the keys.
         if (IsKeyDown(message, VK_RETURN) || IsKeyDown(message, VK_ESCAPE)) {
             const Control* c = w->ControlByHandle(message.hwnd);
-            if (message.wParam == VK_RETURN && c && c->kind() == Kind::CommandButton)
-                SendMessageW(root, WM_COMMAND, MAKEWPARAM(c->id(), BN_CLICKED), reinterpret_cast<LPARAM>(message.hwnd));
+            if (message.wParam == VK_ESCAPE)
+                c = w->form.cancelButton;
+            else if (!c || c->kind() != Kind::CommandButton)
+                c = w->form.defaultButton;
+            auto it = c ? w->children.find(c) : w->children.end();
+            if (it != w->children.end())
+                SendMessageW(root, WM_COMMAND, MAKEWPARAM(c->id(), BN_CLICKED), reinterpret_cast<LPARAM>(it->second));
             return;
         }
         if (IsDialogMessageW(root, &message)) return;

@@ -69,6 +69,11 @@ public:
     bool SessionEnding() override;  // toolkit_win.cpp
     bool AskYesNo(Form& owner, const std::wstring& text) override;
 
+    // The local calendar and documents for other programs (process_win.cpp).
+    LocalTime LocalNow() override;
+    std::wstring TempDirectory() override;
+    void OpenDocument(Handle owner, const std::wstring& file) override;
+
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.
     void ProcessMessage(MSG& message);

@@ -8,6 +8,7 @@ add_library(czasomir_platform_win STATIC
   ${CMAKE_CURRENT_LIST_DIR}/dpi_win.cpp ${CMAKE_CURRENT_LIST_DIR}/dpi_win.h
   ${CMAKE_CURRENT_LIST_DIR}/picture_win.cpp ${CMAKE_CURRENT_LIST_DIR}/picture_win.h
   ${CMAKE_CURRENT_LIST_DIR}/shell_win.cpp ${CMAKE_CURRENT_LIST_DIR}/shell_win.h
+  ${CMAKE_CURRENT_LIST_DIR}/chart_win.cpp ${CMAKE_CURRENT_LIST_DIR}/chart_win.h
   ${CMAKE_CURRENT_LIST_DIR}/handles_win.h)
 # shell32 and ole32 are not linked: shell_win.cpp loads them when first used.
 # uuid: a static library of GUIDs (the known folders'), no DLL.

@@ -4,8 +4,10 @@
 #include <limits>
 #include <vector>
 
+#include "core/calendar.h"
 #include "core/elapsed_counter.h"
 #include "core/elapsed_text.h"
+#include "core/history_chart.h"
 
 namespace czasomir {
 namespace {
@@ -94,6 +96,68 @@ TEST(Counter, ARunStartedEitherSideOfMidnightCountsEveryDay) {
             }
         }
     }
+}
+
+TEST(Calendar, DayNumbersDatesAndWeekdays) {
+    struct Case { CivilDate date; std::int32_t day; int weekday; };  // weekday 0: Monday
+    const Case cases[] = {{{1970, 1, 1}, 0, 3}, {{1969, 12, 31}, -1, 2}, {{2000, 2, 29}, 11016, 1},
+                          {{2026, 12, 7}, 20794, 0}, {{2028, 3, 1}, 21244, 2}, {{1600, 3, 1}, -135080, 2}, {{9999, 12, 31}, 2932896, 4}};
+    for (const auto& [date, day, weekday] : cases) {
+        EXPECT_EQ(DayNumber(date), day) << date.year << '-' << date.month << '-' << date.day;
+        EXPECT_EQ(DateOfDay(day), date) << day;
+        EXPECT_EQ(Weekday(day), weekday) << day;
+    }
+    const std::pair<CivilDate, bool> validity[] = {{{2024, 2, 29}, true}, {{2023, 2, 29}, false}, {{1900, 2, 29}, false},
+        {{2026, 4, 31}, false}, {{2026, 12, 31}, true}, {{2026, 13, 1}, false}, {{2026, 1, 0}, false}, {{0, 1, 1}, false}};
+    for (const auto& [date, valid] : validity) EXPECT_EQ(IsValidDate(date), valid) << date.year << '-' << date.month << '-' << date.day;
+}
+
+// Changes of the total counted at moments of the local clock (day, time of day), then the lines, in order.
+TEST(DayHistory, ChangesGoToTheDaysTheyWereCountedOn) {
+    struct Change { std::int32_t day; double timeOfDay; std::int32_t change; };
+    struct Case { const char* name; std::vector<Change> changes; std::vector<std::pair<std::int32_t, std::int32_t>> lines; };
+    const Case cases[] = {
+        {"one day", {{100, 3600, 5}, {100, 3601, 1}}, {{100, 6}}},
+        {"a tick across midnight is split", {{101, 2.4, 5}}, {{100, 3}, {101, 2}}},
+        {"just after midnight", {{101, 0.4, 4}}, {{100, 4}}},
+        {"a long tick over whole days", {{103, 600, 2 * kDay + 1000}}, {{100, 400}, {101, kDay}, {102, kDay}, {103, 600}}},
+        {"25 hours at most", {{100, 80000, 80000}, {100, 86000, 20000}, {101, 10, 10}}, {{100, 90000}, {101, 10}}},
+        {"a take-back across midnight", {{100, 86000, 600}, {101, 100, 200}, {101, 200, -500}}, {{100, 400}, {101, 0}}},
+        {"a take-back never below 0", {{100, 500, 10}, {100, 600, -300}}, {{100, 0}}},
+        {"an earlier date goes before", {{100, 500, 10}, {90, 500, 5}, {95, 500, -3}, {95, 600, 7}}, {{90, 5}, {95, 7}, {100, 10}}}};
+    for (const auto& [name, changes, expected] : cases) {
+        DayHistory history;
+        for (const auto& [day, timeOfDay, change] : changes) history.Count(day, timeOfDay, change);
+        std::vector<std::pair<std::int32_t, std::int32_t>> lines;
+        for (const auto& line : history.lines()) lines.emplace_back(line.day, history.Seconds(line.day));
+        EXPECT_EQ(lines, expected) << name;
+    }
+}
+
+// The last 14 days up to Monday 2026-12-07: labels, tooltips and the scale.
+TEST(HistoryChart, FourteenDaysTodayAtTheRightScaleFittedToTheLongest) {
+    constexpr std::int32_t kToday = 20794;
+    struct Case { const char* name; std::vector<std::pair<std::int32_t, std::int32_t>> days; int hours, step; };
+    const Case cases[] = {{"empty", {}, 1, 1},
+                          {"one day", {{kToday, 7800}, {kToday - 14, 80000}, {kToday + 1, 80000}}, 3, 1},
+                          {"14 full days", {}, 24, 4},
+                          {"a longest day of 25 h", {{kToday - 13, 90000}, {kToday - 5, 3600}}, 25, 5}};
+    for (auto [name, days, hours, step] : cases) {
+        if (std::string(name) == "14 full days")
+            for (std::int32_t d = kToday - 13; d <= kToday; ++d) days.emplace_back(d, kDay);
+        DayHistory history;
+        for (const auto& [day, seconds] : days) history.Add(day, seconds);
+        const HistoryChart chart = MakeHistoryChart(history, kToday);
+        ASSERT_EQ(chart.days.size(), 14u) << name;
+        EXPECT_EQ(std::make_pair(chart.hours, chart.stepHours), std::make_pair(hours, step)) << name;
+        for (const ChartDay& bar : chart.days) EXPECT_EQ(bar.seconds, history.Seconds(bar.day)) << name;
+        EXPECT_EQ(chart.days.front().label, L"wt\n24") << name;
+        EXPECT_EQ(chart.days.back().label, L"pn\n7") << name;
+        EXPECT_EQ(chart.days.back().toolTip, L"pn 07.12.2026: " + FormatElapsed(history.Seconds(kToday))) << name;
+    }
+    std::wstring week;
+    for (std::int32_t d = kToday; d < kToday + 7; ++d) week += WeekdayName(d);
+    EXPECT_EQ(week, L"pnwtśrczptsond");
 }
 
 }  // namespace

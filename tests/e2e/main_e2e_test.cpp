@@ -8,8 +8,11 @@
 #include <random>
 
 #include "platform/toolkit_win.h"
+
+#include <commctrl.h>
 #include "tests/e2e/harness.h"
 #include "ui/about/form2.h"
+#include "ui/history/form3.h"
 
 namespace {
 
@@ -216,6 +219,76 @@ TEST(About, ModalOverTheMainWindowEscapeLeavesItOpenEnterPressesOk) {
     }
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(about) && IsWindowEnabled(main); }));
     EXPECT_TRUE(app.running());
+}
+
+// Plik > Historia... on the real exe: today from the local calendar beside yesterday's line, saved
+// as screenshots/history.bmp; "Otwórz plik" hands a copy to the program registered for .csv; Escape closes.
+TEST(History, TodayBesideYesterdayACopyForTheCsvProgramEscapeCloses) {
+    static tk::HeadlessPlatform platform;
+    static const czasomir::DayHistory none;
+    static const czasomir::Form3 model(platform, none, 0, L"");
+    SYSTEMTIME day{};
+    GetLocalTime(&day);
+    char todayLine[16];
+    snprintf(todayLine, sizeof todayLine, "\n%04u-%02u-%02u;", day.wYear, day.wMonth, day.wDay);
+    FILETIME time{};
+    SystemTimeToFileTime(&day, &time);
+    ULARGE_INTEGER ticks{{time.dwLowDateTime, time.dwHighDateTime}};
+    ticks.QuadPart -= 864000000000ull;
+    time = {ticks.LowPart, ticks.HighPart};
+    FileTimeToSystemTime(&time, &day);
+    char line[32];
+    snprintf(line, sizeof line, "%04u-%02u-%02u;3600\r\n", day.wYear, day.wMonth, day.wDay);
+    App placed("100\r\n");
+    ASSERT_NE(placed.mainWindow(), nullptr);
+    placed.kill();
+    std::ofstream(placed.folder() / L"historia.csv", std::ios::binary) << "data;sekundy\r\n" << line;
+    const e2e::fs::path opened = placed.folder() / L"opened.csv";
+    const std::wstring command = L"cmd.exe /c copy /y \"%1\" \"" + opened.wstring() + L"\"";
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {  // Wine's shell reads the machine's classes only
+        RegSetKeyValueW(root, L"Software\\Classes\\.csv", nullptr, REG_SZ, L"CzasomirTest.csv", 34);
+        RegSetKeyValueW(root, L"Software\\Classes\\CzasomirTest.csv\\shell\\open\\command", nullptr, REG_SZ,
+                        command.c_str(), static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    }
+
+    e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
+    HWND main = app.mainWindow();
+    app.click(Model().Command1);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return app.shown().value_or(0) >= 102; }));
+    app.post(WM_COMMAND, Model().mnuPlikHistoria.id);
+    HWND history = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (history = e2e::FindWindowOf(app.id(), L"Czasomir.Form3")) && IsWindowVisible(history); }));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(history, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    const auto today = e2e::Seconds(e2e::WindowText(GetDlgItem(history, model.Label2.id())));
+    EXPECT_GE(today.value_or(0), 2);
+    EXPECT_EQ(e2e::Seconds(e2e::WindowText(GetDlgItem(history, model.Label4.id()))), today.value_or(0) + 3600);
+    EXPECT_EQ(e2e::WindowText(GetDlgItem(history, model.Label8.id())), placed.folder().wstring());
+    SetForegroundWindow(history);
+    RedrawWindow(history, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    SendMessageTimeoutW(history, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    Sleep(300);  // the X server catches up with the last paint
+    const e2e::ScreenCopy shot(history);
+    shot.Save(L"history");
+    HWND chart = GetDlgItem(history, model.Chart1.id());
+    EXPECT_GT(shot.Count(chart, [](COLORREF c) { return c == GetSysColor(COLOR_HIGHLIGHT); }), 100);  // yesterday's bar
+    int tools = 0;  // one tooltip a bar
+    for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));)
+        if (GetWindow(tip, GW_OWNER) == history) tools += static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    EXPECT_EQ(tools, 14);
+
+    SendMessageW(GetDlgItem(history, model.Command2.id()), BM_CLICK, 0, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::fs::exists(opened) && e2e::fs::file_size(opened) > 0; }));
+    std::ifstream copy(opened, std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(copy), {});
+    EXPECT_EQ(bytes.rfind(std::string("data;sekundy\r\n") + line, 0), 0u) << bytes;
+    EXPECT_NE(bytes.find(todayLine), std::string::npos) << bytes;  // the seconds counted now, on today's line
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        RegDeleteTreeW(root, L"Software\\Classes\\CzasomirTest.csv"), RegDeleteTreeW(root, L"Software\\Classes\\.csv");
+
+    HWND ok = GetDlgItem(history, model.Command1.id());
+    PostMessageW(ok, WM_KEYDOWN, VK_ESCAPE, 1), PostMessageW(ok, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0000001));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(history) && IsWindowEnabled(main); }));
 }
 
 TEST(Window, ControlsUseCentralEuropeanFonts) {

@@ -1,9 +1,10 @@
-// czas.dat: the line read and written, loading, and saves that fail.
+// czas.dat: the line read and written, loading, and saves that fail; historia.csv's lines and saves.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
 
+#include "storage/history_file.h"
 #include "storage/time_file.h"
 #include "tests/support.h"
 
@@ -81,6 +82,54 @@ TEST(TimeFile, ASaveThatCannotBeMadeFailsAndLeavesWhatWasThere) {
     EXPECT_TRUE(fs::exists(dir / "czas.dat" / "inner"));
     EXPECT_FALSE(fs::exists(dir / "czas.dat.new"));
     EXPECT_EQ(Read(dir / "plik"), "77\r\n");
+}
+
+// historia.csv read and written again: what it becomes, and 2026-12-06's seconds in it.
+TEST(HistoryText, LinesThatCannotBeReadAreKeptWhereTheyAreAndCountForNothing) {
+    const std::string kept = "data;sekundy\r\nzepsute;5\r\n2026-02-30;5\r\n2026-12-06;90001\r\n2026-12-06;-1\r\n"
+                             "2026-12-6;5\r\n2026-12-06;\r\n\r\ndata;sekundy\r\n2026-12-06;0007\r\n2026-12-06;8\r\n2026-12-05;9\r\n";
+    struct Case { std::string bytes, written; std::int32_t seconds; };
+    const Case cases[] = {
+        {"data;sekundy\r\n2026-12-06;90000\r\n", "data;sekundy\r\n2026-12-06;90000\r\n", 90000}, {"", "data;sekundy\r\n", 0},
+        {"\xEF\xBB\xBF" "data;sekundy\n2026-12-06;100", "data;sekundy\r\n2026-12-06;100\r\n", 100},
+        {"2026-12-06;100\r\n", "data;sekundy\r\n2026-12-06;100\r\n", 100},
+        {kept, "data;sekundy\r\nzepsute;5\r\n2026-02-30;5\r\n2026-12-06;90001\r\n2026-12-06;-1\r\n2026-12-6;5\r\n2026-12-06;\r\n"
+               "\r\ndata;sekundy\r\n2026-12-06;7\r\n2026-12-06;8\r\n2026-12-05;9\r\n", 7}};
+    for (const auto& [bytes, written, seconds] : cases) {
+        const DayHistory history = ParseHistory(bytes);
+        EXPECT_EQ(FormatHistory(history), written) << bytes;
+        EXPECT_EQ(history.Seconds(20793), seconds) << bytes;
+    }
+}
+
+TEST(HistoryFile, AMissingFileIsMadeAtTheSaveOneThatCannotBeReadIsNeverReplacedByTheNewDays) {
+    TestDir dir;
+    HistoryFile fresh(Wide(dir.path));
+    fresh.Load();
+    fresh.days().Add(20794, 5);
+    EXPECT_FALSE(fs::exists(dir / "historia.csv"));
+    fresh.Save();
+    EXPECT_EQ(Read(dir / "historia.csv"), "data;sekundy\r\n2026-12-07;5\r\n");
+
+    fs::remove(dir / "historia.csv");
+    fs::create_directories(dir / "historia.csv" / "inner");  // there, but not readable as a file
+    HistoryFile later(Wide(dir.path));
+    later.Load();
+    later.days().Add(20794, 5);
+    EXPECT_THROW(later.Save(), SaveFailed);
+    EXPECT_TRUE(fs::exists(dir / "historia.csv" / "inner"));
+    fs::remove_all(dir / "historia.csv");
+    Write(dir / "historia.csv", "data;sekundy\r\n2026-12-06;50\r\n2026-12-07;100\r\n");
+    later.Save();  // read now: the days counted meanwhile are added to the file's
+    EXPECT_EQ(Read(dir / "historia.csv"), "data;sekundy\r\n2026-12-06;50\r\n2026-12-07;105\r\n");
+
+    const std::string huge = "data;sekundy\r\n" + std::string(kHistoryFileLimit, 'x');
+    Write(dir / "historia.csv", huge);
+    HistoryFile large(Wide(dir.path));
+    large.Load();
+    large.days().Add(20794, 5);
+    EXPECT_THROW(large.Save(), SaveFailed);
+    EXPECT_EQ(fs::file_size(dir / "historia.csv"), huge.size());
 }
 
 }  // namespace

@@ -12,15 +12,16 @@ namespace {
 struct Step {
     enum Kind {
         Pass, SetClock, Sleep, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock,
-        AcceptIcon, NoSaves, Answer, Ending,  // events
-        Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked  // checks
+        AcceptIcon, NoSaves, Answer, Ending, TakeBack, BlockDays, UnblockDays,  // events
+        Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked, Days, Today  // checks
     } kind;
     double number = 0;  // Pass, Sleep: seconds; SetClock: seconds the wall clock moves (a time zone, summer
                         // time); Press: the mouse message; Total: the total, shown; Shown: 0 hidden, 1 shown,
                         // 2 minimised; Counting, Ended: 1 or 0; IconsAdded: how many times the icon was added;
                         // Answer: the next question's, 1 Tak, 0 Nie (none given: Escape); Ending: 1 the session
-                        // ends, 0 called off; Told: messages shown so far; Asked: questions asked so far
-    std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given
+                        // ends, 0 called off; Told: messages shown so far; Asked: questions asked so far;
+                        // TakeBack: seconds the next tick takes back (as skipping idle time does); Today: seconds
+    std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given; Days: historia.csv's
 };
 using enum Step::Kind;
 constexpr double kHour = 3600, kDay = 86400;
@@ -31,6 +32,7 @@ struct Scenario {
     const wchar_t* arguments;
     std::vector<Step> steps;
     bool iconRefused = false;  // the shell does not take the icon until AcceptIcon
+    const char* historia = nullptr;  // historia.csv at the start
 };
 void PrintTo(const Scenario& c, std::ostream* out) { *out << c.name; }
 
@@ -39,6 +41,7 @@ class MainWindowScenario : public ::testing::TestWithParam<Scenario> {};
 TEST_P(MainWindowScenario, Runs) {
     MainWindow w(GetParam().arguments);
     w.platform.trayAccepts = !GetParam().iconRefused;
+    if (GetParam().historia) Write(w.dir / "historia.csv", GetParam().historia);
     Form1& f = w.Start(GetParam().czasDat);
     w.platform.whileAsked = [&] {  // the window counts on behind the question, which a tray press does not end
         w.platform.Advance(2);
@@ -70,6 +73,11 @@ TEST_P(MainWindowScenario, Runs) {
         case FocusBox: w.platform.Focus(f.Check1); break;
         case AcceptIcon: w.platform.trayAccepts = true; break;
         case NoSaves: f.Timer2.setEnabled(false); break;  // days of saves would be slow; closing saves
+        case TakeBack: f.Counter.StoredSeconds -= static_cast<std::int32_t>(s.number), last -= s.number; break;
+        case BlockDays: fs::create_directory(w.dir / "historia.csv.new"); break;
+        case UnblockDays: fs::remove(w.dir / "historia.csv.new"); break;
+        case Days: EXPECT_EQ(Read(w.dir / "historia.csv"), s.text); break;
+        case Today: EXPECT_EQ(f.TodaySeconds(), s.number); break;
         case Holds: EXPECT_EQ(w.Saved(), s.text); break;
         case Total:
             EXPECT_EQ(f.Counter.TotalSeconds, s.number);
@@ -149,6 +157,20 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"ThreeMidnights", "100\r\n", L"", {{NoSaves}, {SetClock, 12 * kHour}, {Click}, {Pass, 3 * kDay}, {Total, 259300}}},
     Scenario{"ResetAfterClockChanges", "100\r\n", L"", {{Click}, {Pass, 100}, {SetClock, -kHour}, {Answer, 1}, {Reset}, {Pass, 100},
         {SetClock, 2 * kHour}, {Pass, 50}, {Total, 150}}},
+    // The days: 10:00 on Monday 2026-12-07 at the start; the clock set first to the time of day of the start.
+    Scenario{"DaysSplitAtLocalMidnight", {}, L"", {{SetClock, 13 * kHour + 3590}, {Click}, {Pass, 20}, {Today, 10}, {Close},
+        {Days, 0, "data;sekundy\r\n2026-12-07;10\r\n2026-12-08;10\r\n"}}},
+    Scenario{"AClockSetToAnotherDateGetsALineInDateOrder", {}, L"", {{Click}, {Pass, 10}, {SetClock, -400 * kDay}, {Pass, 10},
+        {Today, 10}, {SetClock, 400 * kDay}, {Close}, {Days, 0, "data;sekundy\r\n2025-11-02;10\r\n2026-12-06;50\r\n2026-12-07;10\r\n"}},
+        false, "data;sekundy\r\n2026-12-06;50\r\n"},
+    Scenario{"ATakeBackIsTakenFromTheDaysItCameFrom", {}, L"", {{NoSaves}, {SetClock, 13 * kHour + 3480}, {Click}, {Pass, 240},
+        {TakeBack, 180}, {Pass, 1}, {Total, 61}, {Close}, {Days, 0, "data;sekundy\r\n2026-12-07;60\r\n2026-12-08;1\r\n"}}},
+    Scenario{"ResetKeepsTheDaysAndALineThatCannotBeRead", "5000\r\n", L"", {{Click}, {Pass, 5}, {Answer, 1}, {Reset}, {Pass, 5}, {Close},
+        {Holds, 0, "5\r\n"}, {Days, 0, "data;sekundy\r\nzepsute\r\n2026-12-06;50\r\n2026-12-07;12\r\n"}}, false,
+        "data;sekundy\r\nzepsute\r\n2026-12-06;50\r\n"},
+    Scenario{"DaysThatCannotBeSavedAreSavedLaterTheTotalAtOnce", {}, L"", {{Click}, {Pass, 65.4}, {Days, 0, ""}, {BlockDays},
+        {Pass, 0.2}, {Holds, 0, "65\r\n"}, {Days, 0, "data;sekundy\r\n"}, {UnblockDays}, {Pass, 65.535}, {Today, 131},
+        {Days, 0, "data;sekundy\r\n2026-12-07;131\r\n"}}},
     Scenario{"AnIconThatNeverComesLeavesTheWindowReachable", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {Pass, 2},
         {Shown, 1}, {Taskbar}, {IconsAdded, 61}, {Minimize}, {Shown, 2}, {Counting, 1}}, true}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -179,7 +201,7 @@ TEST(DataFolder, TheTotalLivesWhereItCanBeSaved) {
         w.platform.Close(f);
         EXPECT_EQ(Read(w.dir / "czas.dat"), moved || c.program ? "500\r\n" : FormatTotalLine(c.shown + 200));
         EXPECT_EQ(Read(own / "czas.dat"), moved ? FormatTotalLine(c.shown + 200) : "");
-        EXPECT_EQ(std::distance(fs::directory_iterator(w.dir.path), {}), c.program == NewFile ? 2 : 1);
+        EXPECT_EQ(std::distance(fs::directory_iterator(w.dir.path), {}), (c.program == NewFile ? 2 : 1) + (moved ? 0 : 1));  // + historia.csv
         EXPECT_EQ(w.platform.messages.size(), told ? 1u : 0u);  // at the start, then no more
     }
 }
@@ -211,6 +233,48 @@ TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
     EXPECT_EQ(w.Display(), L"00 : 02 : 46");
     w.platform.Minimize(f);  // had a press counted while the box was open, this would restore instead
     EXPECT_FALSE(f.visible());
+}
+
+// Monday 2026-12-07, the last 14 days with gaps: the totals, the chart, the folder and the copy for a spreadsheet.
+TEST(History, TotalsChartFolderAndACopyOpenedThroughTheShellWhileTheMainWindowCounts) {
+    MainWindow w;
+    Write(w.dir / "historia.csv", "data;sekundy\r\n2026-11-07;5000\r\n2026-11-08;100\r\n2026-11-30;900\r\n"
+                                  "2026-12-01;1800\r\n2026-12-06;7200\r\n2026-12-07;3599\r\n2026-12-08;999\r\n");
+    w.platform.tempDirectory = w.dir / "temp";
+    fs::create_directory(w.platform.tempDirectory);
+    Form1& f = w.Start("100\r\n");
+    w.platform.Click(f.Command1);
+    w.platform.Advance(1);
+    bool opened = false;
+    w.platform.whileModal = [&](tk::Form& dialog) {
+        auto& history = static_cast<Form3&>(dialog);
+        opened = f.historyWindow() == &history;
+        f.mnuPlikHistoria_Click();  // from the tray's menu meanwhile: no second window
+        EXPECT_EQ(f.historyWindow(), &history);
+        EXPECT_EQ(history.Label2.caption(), L"01 : 00 : 00");
+        EXPECT_EQ(history.Label4.caption(), L"03 : 30 : 00");
+        EXPECT_EQ(history.Label6.caption(), L"03 : 46 : 40");
+        EXPECT_EQ(history.Label8.caption(), Wide(w.dir.path));
+        std::vector<double> bars;
+        for (const auto& bar : history.Chart1.bars()) bars.push_back(bar.value);
+        EXPECT_EQ(bars, std::vector<double>({0, 0, 0, 0, 0, 0, 0.25, 0.5, 0, 0, 0, 0, 2, 1}));
+        EXPECT_EQ(history.Chart1.bars()[7].toolTip, L"wt 01.12.2026: 00 : 30 : 00");
+        std::vector<std::wstring> marks;
+        for (const auto& mark : history.Chart1.marks()) marks.push_back(mark.label);
+        EXPECT_EQ(marks, (std::vector<std::wstring>{L"0 h", L"1 h", L"2 h"}));
+        EXPECT_EQ(history.Chart1.top(), 2);
+        w.platform.Advance(66);  // the main window counts and saves behind it
+        EXPECT_EQ(w.Saved(), "165\r\n");
+        w.platform.Click(history.Command2);
+        const fs::path copy = w.platform.tempDirectory / "historia.csv";
+        EXPECT_EQ(w.platform.documents, (std::vector<std::pair<tk::Handle, std::wstring>>{{history.handle(), Wide(copy)}}));
+        EXPECT_NE(Read(w.dir / "historia.csv").find("2026-12-07;3664\r\n"), std::string::npos);  // at the save
+        EXPECT_NE(Read(copy).find("2026-12-06;7200\r\n2026-12-07;3666\r\n2026-12-08;999\r\n"), std::string::npos);  // now
+        w.platform.Click(history.Command1);
+        EXPECT_FALSE(history.created());
+    };
+    w.platform.Choose(f.mnuPlikHistoria, f);
+    EXPECT_TRUE(opened && !f.historyWindow());
 }
 
 }  // namespace

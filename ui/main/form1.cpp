@@ -52,8 +52,9 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
     Label1.hasFont = true;
     Label1.font = {L"Times New Roman", 26.25, 700, false, false, 238};
 
-    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &a, &mnuPlikZamknij});
+    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &mnuPlikHistoria, &a, &mnuPlikZamknij});
     mnuPlikZresetuj = tk::MenuItem(L"mnuPlikZresetuj", L"Zre&setuj");
+    mnuPlikHistoria = tk::MenuItem(L"mnuPlikHistoria", L"&Historia...");
     a = tk::MenuItem(L"a", L"-");
     mnuPlikZamknij = tk::MenuItem(L"mnuPlikZamknij", L"&Zamknij");
     mnuPomoc = tk::MenuItem(L"mnuPomoc", L"Po&moc", {&mnuPomocOProgramie});
@@ -78,6 +79,7 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
     };
     mnuPlikZresetuj.onClick = [this] { mnuPlikZresetuj_Click(); };
     mnuPlikZamknij.onClick = [this] { mnuPlikZamknij_Click(); };
+    mnuPlikHistoria.onClick = [this] { mnuPlikHistoria_Click(); };
     mnuPomocOProgramie.onClick = [this] { mnuPomocOProgramie_Click(); };
 }
 
@@ -87,6 +89,7 @@ void Form1::Form_Load() {
 
     Guarded([&] { ChooseDataFolder(); });
     Guarded([&] { timeFile_.LoadOrCreate(Counter); });
+    Guarded([&] { LoadHistory(); });
     Guarded([&] { Label1.setCaption(FormatElapsed(Counter.TotalSeconds)); });
     Guarded([&] { SyncAutostartCheckBox(); });
     Guarded([&] {
@@ -99,6 +102,7 @@ void Form1::Command1_Click() {
     if (Command1.caption() != kStop) {
         Command1.setCaption(kStop);
         Counter.StartCounting(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
+        historyBase_ = Counter.TotalSeconds;
         Timer1.setEnabled(true);
     } else {
         Timer1.setEnabled(false);
@@ -110,11 +114,14 @@ void Form1::Command1_Click() {
 // A tick that overflows leaves the display (and what is saved) at the last good total.
 void Form1::Timer1_Timer() {
     Counter.Tick(platform().RealTimeSeconds());
+    CountHistory();
     Label1.setCaption(FormatElapsed(Counter.TotalSeconds));
 }
 
 // A failed save is tried again at the next period; czas.dat keeps its last good value.
+// The history is saved first: its failure is kept for the next save, and never stops this one.
 void Form1::Timer2_Timer() {
+    SaveHistory();
     try {
         timeFile_.SaveTotal(Counter);
     } catch (const SaveFailed&) {
@@ -126,6 +133,7 @@ void Form1::Timer2_Timer() {
 void Form1::mnuPlikZresetuj_Click() {
     if (Counter.TotalSeconds != 0 && !ConfirmReset()) return;
     Counter.ResetCounter(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
+    historyBase_ = Counter.TotalSeconds;  // the days keep what they have
     Label1.setCaption(L"00 : 00 : 00");
 }
 
@@ -145,6 +153,7 @@ void Form1::mnuPomocOProgramie_Click() {
 // program alive: saves replace czas.dat whole, so it still holds the last saved total.
 void Form1::Form_Unload(int& /*cancel*/) {
     Guarded([&] { timeFile_.SaveTotal(Counter); });
+    SaveHistory();
     Guarded([&] { RemoveTrayIcon(); });
     platform().EndProcess();
 }

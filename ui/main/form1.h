@@ -10,8 +10,10 @@
 #include "autostart/autostart.h"
 #include "core/elapsed_counter.h"
 #include "platform/toolkit.h"
+#include "storage/history_file.h"
 #include "storage/time_file.h"
 #include "ui/about/form2.h"
+#include "ui/history/form3.h"
 
 namespace czasomir {
 
@@ -35,6 +37,7 @@ public:
     // Menus.
     tk::MenuItem mnuPlik, mnuPlikZresetuj, a, mnuPlikZamknij;
     tk::MenuItem mnuPomoc, mnuPomocOProgramie;
+    tk::MenuItem mnuPlikHistoria;
 
     // State.
     ElapsedCounter Counter;
@@ -66,6 +69,14 @@ public:
     void Check1_Click();
     void Picture1_MouseDown(int button, int shift, double x, double y);
 
+    // The per-day history (form1_history.cpp) ---------------------------------
+    // Plik > Historia...: the History window, modal; does nothing while it is open.
+    void mnuPlikHistoria_Click();
+    // Today's seconds, those counted since the last save included.
+    std::int32_t TodaySeconds();
+    // The History window while it is open, else null.
+    const Form3* historyWindow() const { return historyWindow_.get(); }
+
     // Startup and closing steps.
     void SyncAutostartCheckBox();
     void EnterTrayMode();
@@ -89,6 +100,15 @@ private:
     void SaveFailedNow();     // a save failed, or none can be made: the user is to be told once
     void TellSaveFailure();   // tells, if due, while the window is shown and the session goes on
     bool ConfirmReset();      // asks before the total goes; true for Tak
+
+    // The per-day history (form1_history.cpp).
+    std::wstring HistoryFolder();  // where historia.csv is kept
+    void LoadHistory();            // at startup
+    void CountHistory();           // each tick: the total's change since the last goes to the days
+    void SaveHistory();            // with each save of the total; never throws
+    std::optional<HistoryFile> history_;
+    std::int32_t historyBase_ = 0;  // the total the days last saw: set at startup, Start and Reset
+    std::unique_ptr<Form3> historyWindow_;
 
     Rejestr& registry_;
     TimeFile timeFile_;

@@ -67,6 +67,7 @@ void Form1::Picture1_MouseDown(int /*button*/, int /*shift*/, double x, double /
     if (message != kLeftButtonDownMessage) return;
     if (about_ && about_->visible()) return;
     if (asking_) return;  // the Reset question is up
+    if (historyWindow_ && historyWindow_->visible()) return;
     RestoreFromTray = -1;
     show();
 }
