@@ -23,7 +23,7 @@ const wchar_t kStop[] = L"Stop";
 
 }  // namespace
 
-Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
+Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std::uint32_t idleLimitMs)
     : tk::Form(platform, L"Form1"),
       Timer2(*this, L"Timer2", saveIntervalMs, true),
       Picture1(*this, L"Picture1", {3360, 240, 615, 375}, 3, false),
@@ -34,7 +34,8 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
       Image1(*this, L"Image1", {840, 120, 2400, 675}, IDR_BANNER),
       TrayRetry(*this, L"TrayRetry", kTrayRetryMs, false),
       registry_(registry),
-      timeFile_(platform.AppDirectory()) {
+      timeFile_(platform.AppDirectory()),
+      idle_(idleLimitMs) {
     caption = L"Czasomir";
     clientWidth = 4080;
     clientHeight = 3720;
@@ -51,8 +52,9 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
     Label1.hasFont = true;
     Label1.font = {L"Times New Roman", 26.25, 700, false, false, 238};
 
-    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &a, &mnuPlikZamknij});
+    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &mnuPlikPomijaj, &a, &mnuPlikZamknij});
     mnuPlikZresetuj = tk::MenuItem(L"mnuPlikZresetuj", L"Zre&setuj");
+    mnuPlikPomijaj = tk::MenuItem(L"mnuPlikPomijaj", L"&Pomijaj czas bezczynności");
     a = tk::MenuItem(L"a", L"-");
     mnuPlikZamknij = tk::MenuItem(L"mnuPlikZamknij", L"&Zamknij");
     mnuPomoc = tk::MenuItem(L"mnuPomoc", L"Po&moc", {&mnuPomocOProgramie});
@@ -75,6 +77,8 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
     mnuPlikZresetuj.onClick = [this] { mnuPlikZresetuj_Click(); };
     mnuPlikZamknij.onClick = [this] { mnuPlikZamknij_Click(); };
     mnuPomocOProgramie.onClick = [this] { mnuPomocOProgramie_Click(); };
+    mnuPlikPomijaj.onClick = [this] { mnuPlikPomijaj_Click(); };
+    onSessionChange = [this](tk::SessionChange change) { Form_SessionChange(change); };
 }
 
 // Startup: one instance only; then every step is guarded.
@@ -84,6 +88,7 @@ void Form1::Form_Load() {
     Guarded([&] { timeFile_.LoadOrCreate(Counter); });
     Guarded([&] { Label1.setCaption(FormatElapsed(Counter.TotalSeconds)); });
     Guarded([&] { SyncAutostartCheckBox(); });
+    Guarded([&] { LoadIdleOption(); });
     Guarded([&] {
         if (TrayMode()) EnterTrayMode();
     });
@@ -94,17 +99,24 @@ void Form1::Command1_Click() {
     if (Command1.caption() != kStop) {
         Command1.setCaption(kStop);
         Counter.StartCounting(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
+        idle_.Restart(platform().TickCountMs(), platform().LastInputTickMs(), Counter.TotalSeconds);
         Timer1.setEnabled(true);
     } else {
         Timer1.setEnabled(false);
         Command1.setCaption(kStart);
         Counter.StopCounting();
+        idle_.Stopped();
+        ShowPauseState();
     }
 }
 
 // A tick that overflows leaves the display (and what is saved) at the last good total.
+// While counting pauses for the user's absence the counter is stopped, and the
+// ticks go on to see when to take time back and when to resume.
 void Form1::Timer1_Timer() {
-    Counter.Tick(platform().RealTimeSeconds());
+    const double now = platform().RealTimeSeconds();
+    if (!idle_.paused()) Counter.Tick(idle_.CountUntil(now));
+    FollowUse(now);
     Label1.setCaption(FormatElapsed(Counter.TotalSeconds));
 }
 
@@ -113,6 +125,7 @@ void Form1::Timer2_Timer() { timeFile_.SaveTotal(Counter); }
 
 void Form1::mnuPlikZresetuj_Click() {
     Counter.ResetCounter(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
+    idle_.TotalReset();
     Label1.setCaption(L"00 : 00 : 00");
 }
 

@@ -8,6 +8,7 @@
 
 #include "autostart/rejestr.h"
 #include "core/elapsed_counter.h"
+#include "core/idle_guard.h"
 #include "platform/toolkit.h"
 #include "storage/time_file.h"
 #include "ui/about/form2.h"
@@ -18,8 +19,10 @@ inline constexpr int kSaveIntervalMs = 65535;
 
 class Form1 : public tk::Form {
 public:
-    // saveIntervalMs is Timer2's period; only test builds pass anything else.
-    Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs = kSaveIntervalMs);
+    // saveIntervalMs is Timer2's period and idleLimitMs how long without input
+    // pauses counting; only test builds pass anything else.
+    Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs = kSaveIntervalMs,
+          std::uint32_t idleLimitMs = IdleGuard::kIdleLimitMs);
 
     // Controls, in order of creation (their ids are 1, 2, ... in this order).
     tk::Timer Timer2;
@@ -34,6 +37,7 @@ public:
     // Menus.
     tk::MenuItem mnuPlik, mnuPlikZresetuj, a, mnuPlikZamknij;
     tk::MenuItem mnuPomoc, mnuPomocOProgramie;
+    tk::MenuItem mnuPlikPomijaj;  // Plik > "Pomijaj czas bezczynności", a check item
 
     // State.
     ElapsedCounter Counter;
@@ -56,6 +60,13 @@ public:
     void mnuPomocOProgramie_Click();
     void Check1_Click();
     void Picture1_MouseDown(int button, int shift, double x, double y);
+    void mnuPlikPomijaj_Click();
+    void Form_SessionChange(tk::SessionChange change);
+
+    // Counting is on but paused: the session is locked or nobody used the computer for a while.
+    bool PausedForIdle() const { return idle_.paused(); }
+    // The folder that holds czas.dat; the program's other files go beside it.
+    std::wstring DataFolder() const;
 
     // Startup and closing steps.
     void SyncAutostartCheckBox();
@@ -73,6 +84,9 @@ private:
     void Form_TaskbarCreated();
     void Check1_Elevated(const tk::ElevatedRun& run);  // the elevated run for the last change has ended
     void ShowAutostartState();                          // the box from the Run value
+    void LoadIdleOption();               // the option from czasomir.ini
+    void FollowUse(double realTime);     // a tick's pause, take-back or resume
+    void ShowPauseState();               // the caption and the tray tip
 
     Rejestr& registry_;
     TimeFile timeFile_;
@@ -82,6 +96,7 @@ private:
     int elevatingTo_ = -1;           // while an elevated run makes the change: the value asked for, else -1
     int trayAttempts_ = 0;
     bool trayGaveUp_ = false;  // the icon could not be added: the window stays reachable
+    IdleGuard idle_;
 };
 
 }  // namespace czasomir
