@@ -35,7 +35,7 @@ struct SessionInfoEx {
         struct {
             ULONG sessionId;
             WTS_CONNECTSTATE_CLASS state;
-            LONG flags;  // 0 locked, 1 unlocked; the other way round on Windows 7
+            LONG flags;  // WTS_SESSIONSTATE_LOCK 0, _UNLOCK 1; the other way round on Windows 7
         } level1;
         LARGE_INTEGER alignment;
     };
@@ -67,7 +67,7 @@ double UnbiasedSeconds() {
 }
 
 VOID CALLBACK ServiceReady(PVOID window, BOOLEAN /*timedOut*/) {
-    PostMessageW(static_cast<HWND>(window), kSessionServiceReady, 0, 0);
+    PostMessageW(static_cast<HWND>(window), Win32Platform::kSessionServiceReady, 0, 0);
 }
 
 }  // namespace
@@ -100,10 +100,10 @@ void Win32Platform::PowerSettingChanged(const POWERBROADCAST_SETTING& setting) {
 // Asked of powrprof once, at the first time the display goes off.
 bool Win32Platform::AlwaysOnAlwaysConnected() {
     if (aoac_ < 0) {
-        SYSTEM_POWER_CAPABILITIES capabilities{};
-        const auto get = Function<BOOLEAN(WINAPI*)(PSYSTEM_POWER_CAPABILITIES)>(SystemLibrary(L"powrprof.dll"),
-                                                                                 "GetPwrCapabilities");
-        aoac_ = get && get(&capabilities) && capabilities.AoAc ? 1 : 0;
+        POWER_PLATFORM_INFORMATION platform{};
+        const auto call = Function<LONG(WINAPI*)(POWER_INFORMATION_LEVEL, PVOID, ULONG, PVOID, ULONG)>(
+            SystemLibrary(L"powrprof.dll"), "CallNtPowerInformation");
+        aoac_ = call && call(PlatformInformation, nullptr, 0, &platform, sizeof platform) == 0 && platform.AoAc ? 1 : 0;
     }
     return aoac_ == 1;
 }
@@ -137,7 +137,7 @@ void Win32Platform::WatchSession(Form& form) {
     if (bytes >= sizeof info) std::memcpy(&info, buffer, sizeof info);
     release(buffer);
     if (info.level != 1) return;
-    const LONG locked = IsWindows8OrGreater() ? WTS_SESSIONSTATE_LOCK : WTS_SESSIONSTATE_UNLOCK;
+    const LONG locked = IsWindows8OrGreater() ? 0 : 1;
     if (info.level1.state == WTSDisconnected) form.raiseSessionChange(SessionChange::Disconnect);
     if (info.level1.flags == locked) form.raiseSessionChange(SessionChange::Lock);
 }

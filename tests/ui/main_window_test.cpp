@@ -91,7 +91,7 @@ TEST_P(MainWindowScenario, Runs) {
         case IconsAdded: EXPECT_EQ(w.TrayCalls(tk::TrayOp::Add), s.number); break;
         case Paused:
             EXPECT_EQ(f.caption, s.number ? L"Czasomir (przerwa)" : L"Czasomir");
-            if (!w.platform.trayCalls.empty()) EXPECT_EQ(w.platform.trayCalls.back().icon.tip, f.caption);
+            EXPECT_EQ(w.platform.trayCalls.empty() ? f.caption : w.platform.trayCalls.back().icon.tip, f.caption);
             break;
         case Ini:
             EXPECT_EQ(w.platform.profile.count(ini) ? w.platform.profile[ini] : -1, s.number);
