@@ -163,8 +163,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Pass, 60}, {Input}, {Pass, 299}, {Paused, 0}, {Pass, 2}, {Paused, 1}, {Counting, 1}, {Total, 160}, {Pass, 60},
         {Total, 160}, {Input}, {Pass, 10}, {Paused, 0}, {Total, 170}}, .ini = 1},
     Scenario{.name = "LockPausesAtOnceOnlyInputAfterUnlockResumes", .czasDat = "100\r\n", .arguments = L"", .steps = {
-        {Click}, {Pass, 10}, {Session, kLock}, {Pass, 1}, {Paused, 1}, {Total, 110}, {Input}, {Pass, 10}, {Session, kUnlock},
-        {Pass, 10}, {Paused, 1}, {Input}, {Pass, 10}, {Paused, 0}, {Total, 120}}, .ini = 1},
+        {Click}, {Pass, 10.45}, {Session, kLock}, {Pass, 1}, {Paused, 1}, {Total, 110}, {Input}, {Pass, 10},
+        {Session, kUnlock}, {Pass, 10}, {Paused, 1}, {Input}, {Pass, 10.55}, {Paused, 0}, {Total, 120}}, .ini = 1},
     Scenario{.name = "IdleBeforeAnHourLockedIsTakenBackAtFiveMinutes", .czasDat = "100\r\n", .arguments = L"", .steps = {
         {Click}, {Pass, 180}, {Session, kLock}, {Pass, 60}, {Total, 280}, {Pass, 3540}, {Total, 100}, {Close},
         {Holds, 0, "100\r\n"}}, .ini = 1},
