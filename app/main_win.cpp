@@ -12,17 +12,17 @@
 
 namespace {
 
-int SaveIntervalMs() {
+// Test builds only: a period in milliseconds from the environment, within 1..max.
+long TestMilliseconds([[maybe_unused]] const wchar_t* variable, long fallback, [[maybe_unused]] long max) {
 #ifdef CZASOMIR_TEST_HOOKS
-    // Test builds only: a short save period, for the test that kills the process.
     wchar_t text[16];
-    const DWORD n = GetEnvironmentVariableW(L"CZASOMIR_TEST_SAVE_MS", text, 16);
+    const DWORD n = GetEnvironmentVariableW(variable, text, 16);
     if (n > 0 && n < 16) {
         const long ms = std::wcstol(text, nullptr, 10);
-        if (ms >= 1 && ms <= 65535) return static_cast<int>(ms);
+        if (ms >= 1 && ms <= max) return ms;
     }
 #endif
-    return czasomir::kSaveIntervalMs;
+    return fallback;
 }
 
 }  // namespace
@@ -41,6 +41,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The elevated mode comes before any window, the single-instance test and czas.dat.
     if (const std::wstring arguments = platform.ArgumentText(); czasomir::IsAutostartSwitch(arguments))
         return *czasomir::RunAutostartSwitch(arguments, czasomir::ThisCopysAutostart(platform), *registry);
-    czasomir::Form1 form1(platform, *registry, SaveIntervalMs());
+    // A short save period for the test that kills the process, a short idle time for the idle tests.
+    czasomir::Form1 form1(platform, *registry,
+                          static_cast<int>(TestMilliseconds(L"CZASOMIR_TEST_SAVE_MS", czasomir::kSaveIntervalMs, 65535)),
+                          static_cast<std::uint32_t>(TestMilliseconds(L"CZASOMIR_TEST_IDLE_MS",
+                                                                       czasomir::IdleGuard::kIdleLimitMs, 86400000)));
     return platform.Run(form1);
 }

@@ -59,6 +59,7 @@ void HeadlessPlatform::Advance(double seconds) {
 void HeadlessPlatform::Sleep(double seconds) {
     if (ended) return;
     now += seconds;
+    asleep_ += seconds;
     for (auto& [timer, due] : due_) due = std::max(due, now);
     Advance(0);
 }
@@ -136,6 +137,8 @@ void HeadlessPlatform::Destroy(Form& form) {
         if (focusedControl_ == c) focusedControl_ = nullptr;
     }
     windows_.erase(&form);
+    watched_.erase(&form);
+    waiting_.erase(&form);
     if (focusedForm_ == &form) focusedForm_ = nullptr;
     if (activeForm_ == &form) activeForm_ = nullptr;
     form.setCreated(false);
@@ -247,6 +250,47 @@ void HeadlessPlatform::AnswerElevation(ElevatedRun run) {
 }
 
 void HeadlessPlatform::ShowMessage(Form&, const std::wstring& text) { messages.push_back(text); }
+
+std::uint32_t HeadlessPlatform::TickCountMs() {
+    return tickOrigin + static_cast<std::uint32_t>(std::llround(now * 1000) & 0xFFFFFFFF);
+}
+
+void HeadlessPlatform::Input(double stampedLater) {
+    lastInputTick = TickCountMs() + static_cast<std::uint32_t>(std::llround(stampedLater * 1000));
+}
+
+void HeadlessPlatform::WatchSession(Form& form) {
+    if (watched_.count(&form)) return;
+    if (!sessionServiceReady) {
+        waiting_.insert(&form);
+        return;
+    }
+    waiting_.erase(&form);
+    watched_.insert(&form);
+    if (sessionLocked) form.raiseSessionChange(SessionChange::Lock);
+}
+
+void HeadlessPlatform::SessionServiceStarts() {
+    sessionServiceReady = true;
+    for (Form* form : std::set<Form*>(waiting_))
+        if (form->created()) Deliver([&] { WatchSession(*form); });
+}
+
+void HeadlessPlatform::SessionChange(Form& form, tk::SessionChange change) {
+    if (!ended && form.created() && watched_.count(&form)) Deliver([&] { form.raiseSessionChange(change); });
+}
+
+int HeadlessPlatform::ReadProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                                     int fallback) {
+    auto it = profile.find({file, section, key});
+    return it == profile.end() ? fallback : it->second;
+}
+
+bool HeadlessPlatform::WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                                       int value) {
+    if (profileWritable) profile[{file, section, key}] = value;
+    return profileWritable;
+}
 
 }  // namespace tk
 

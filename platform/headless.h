@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -30,9 +32,24 @@ public:
     // The wall clock alone: seconds it was set forward (negative: back), a
     // time zone or summer-time change included. Real time does not move.
     double wallClockShift = 0;
-    // The computer sleeps: time passes with no tick; on waking, each enabled
-    // timer that fell due ticks once.
+    // The computer sleeps: time passes with no tick and the real-time clock
+    // stands still; on waking, each enabled timer that fell due ticks once.
     void Sleep(double seconds);
+
+    // Use of the computer: the tick count (ms) follows `now` from tickOrigin,
+    // sleep included, and wraps at 2^32; the last input's moment on it.
+    std::uint32_t tickOrigin = 0;
+    std::uint32_t lastInputTick = 36000000;  // the input of the start
+    void Input(double stampedLater = 0);     // keyboard or mouse, now (stamped that much later)
+    // The session: whether the session service takes a window to watch, the
+    // state it reports, and its changes, which reach a watched form only.
+    bool sessionServiceReady = true;
+    bool sessionLocked = false;
+    void SessionServiceStarts();  // a form waiting for the service is watched now
+    void SessionChange(Form& form, tk::SessionChange change);
+    // Profile files, (file, section, key) to number; writes refused unless profileWritable.
+    std::map<std::tuple<std::wstring, std::wstring, std::wstring>, int> profile;
+    bool profileWritable = true;
 
     // What the program asked of the shell.
     std::vector<std::pair<Handle, std::wstring>> opened;  // ShellOpen(owner, target)
@@ -76,7 +93,7 @@ public:
     std::wstring ExeName() override { return exeName; }
     [[noreturn]] void EndProcess() override;
     double TimeOfDaySeconds() override;
-    double RealTimeSeconds() override { return now + 1e6; }  // its origin is not a midnight
+    double RealTimeSeconds() override { return now - asleep_ + 1e6; }  // its origin is not a midnight
 
     void Create(Form& form) override;
     void Destroy(Form& form) override;
@@ -133,8 +150,20 @@ public:
     LocalTime LocalNow() override;  // from the clock moved by wallClockShift
     std::wstring TempDirectory() override;
     void OpenDocument(Handle owner, const std::wstring& file) override { documents.emplace_back(owner, file); }
+    void CaptionChanged(Form&) override {}
+    void MenuItemChanged(Form&, const MenuItem&) override {}
+    std::uint32_t TickCountMs() override;
+    std::uint32_t LastInputTickMs() override { return lastInputTick; }
+    void WatchSession(Form& form) override;
+    int ReadProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                       int fallback) override;
+    bool WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                         int value) override;
 
 private:
+    double asleep_ = 0;  // seconds slept so far
+    std::set<Form*> watched_, waiting_;  // session watching: begun, and waiting for the service
+
     std::vector<std::function<void(ElevatedRun)>> pendingElevations_;
 
     struct Window {

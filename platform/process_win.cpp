@@ -133,8 +133,6 @@ double Win32Platform::TimeOfDaySeconds() {
     return t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0;
 }
 
-double Win32Platform::RealTimeSeconds() { return GetTickCount64() / 1000.0; }
-
 void Win32Platform::ShellOpen(Handle owner, const std::wstring& target) {
     const win::ShellLibrary shell;
     const auto execute = shell.Function<decltype(&ShellExecuteW)>("ShellExecuteW");
@@ -202,7 +200,7 @@ bool Win32Platform::NotifyIcon(TrayOp op, const TrayIcon& icon) {
     data.uCallbackMessage = icon.callbackMessage;
     data.hIcon = reinterpret_cast<HICON>(icon.icon);
     lstrcpynW(data.szTip, icon.tip.c_str(), static_cast<int>(std::size(data.szTip)));
-    return notify(op == TrayOp::Add ? NIM_ADD : NIM_DELETE, &data) != FALSE;
+    return notify(op == TrayOp::Add ? NIM_ADD : op == TrayOp::Modify ? NIM_MODIFY : NIM_DELETE, &data) != FALSE;
 }
 
 }  // namespace tk

@@ -152,6 +152,18 @@ Handle Form::handle() const { return platform_.WindowHandle(*this); }
 
 Handle Form::iconHandle() const { return platform_.IconHandle(*this); }
 
+void Form::setCaption(const std::wstring& text) {
+    if (text == caption) return;
+    caption = text;
+    if (created_) platform_.CaptionChanged(*this);
+}
+
+void Form::setChecked(MenuItem& item, bool checked) {
+    if (item.checked == checked) return;
+    item.checked = checked;
+    if (created_) platform_.MenuItemChanged(*this, item);
+}
+
 bool Form::raiseUnload() {
     int cancel = 0;
     if (onUnload) Dispatch([&] { onUnload(cancel); });

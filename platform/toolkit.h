@@ -69,7 +69,7 @@ struct TrayIcon {
     std::wstring tip;
 };
 inline constexpr unsigned kTrayMessage = 1, kTrayIcon = 2, kTrayTip = 4;
-enum class TrayOp { Add, Delete };
+enum class TrayOp { Add, Delete, Modify };
 
 // What became of a request to run the program with administrator rights.
 struct ElevatedRun {
@@ -83,6 +83,8 @@ struct LocalTime {
     std::int32_t day = 0;   // days since 1970-01-01
     double timeOfDay = 0;   // seconds since local midnight
 };
+// What became of the user's session, as Windows reports it to a watching window.
+enum class SessionChange { Lock, Unlock, Disconnect, Connect };
 
 // Runs an event handler: a failure leaving it is dropped, ending the process is not.
 void Dispatch(const std::function<void()>& handler);
@@ -248,6 +250,7 @@ struct MenuItem {
     std::vector<MenuItem*> items;
     std::function<void()> onClick;
     int id = 0;  // command number, given when the item is added to the form
+    bool checked = false;  // shows a check mark; set through Form::setChecked once the form exists
     bool separator() const { return caption == L"-"; }
 };
 
@@ -281,6 +284,7 @@ public:
     std::function<void()> onResize;               // each display of a hidden window, every change of window state
     std::function<void(int& cancel)> onUnload;    // close box, system menu, end of session
     std::function<void()> onTaskbarCreated;       // the shell's taskbar was (re)created
+    std::function<void(SessionChange)> onSessionChange;  // once the platform watches the session for the form
 
     // Operations.
     // Modeless, no owner; creates the window first if needed. Displaying a
@@ -298,11 +302,17 @@ public:
     Handle handle() const;
     Handle iconHandle() const;
     bool created() const { return created_; }
+    // The title bar's text, and a menu item's check mark, changed while the window exists.
+    void setCaption(const std::wstring& text);
+    void setChecked(MenuItem& item, bool checked);
 
     // For backends.
     void raiseLoad() { Dispatch(onLoad); }
     void raiseResize() { Dispatch(onResize); }
     void raiseTaskbarCreated() { Dispatch(onTaskbarCreated); }
+    void raiseSessionChange(SessionChange change) {
+        if (onSessionChange) Dispatch([&] { onSessionChange(change); });
+    }
     // Raises Unload; true when the form may close (no handler set the cancel flag).
     bool raiseUnload();
     void setCreated(bool created) { created_ = created; }
@@ -360,9 +370,10 @@ public:
     // and delivers events until the process ends.
     virtual int Run(Form& startup) = 0;
 
-    // Real time: seconds from an arbitrary origin on a clock that runs on
-    // while the computer sleeps or hibernates and does not follow changes of
-    // the wall clock or the time zone. Runs of the counter are measured on it.
+    // Real time: seconds from an arbitrary origin on a clock that stops while
+    // the computer sleeps, hibernates or is in Modern Standby, and does not
+    // follow changes of the wall clock or the time zone. Runs of the counter
+    // are measured on it.
     virtual double RealTimeSeconds() = 0;
 
     // Administrator rights and the user --------------------------------------
@@ -412,6 +423,26 @@ public:
     // Opens a document with the program registered for its type; where none
     // is, Windows offers its choice of programs. The outcome is not examined.
     virtual void OpenDocument(Handle owner, const std::wstring& file) = 0;
+    // Whether the computer is in use, and settings ------------------------------
+    // Changed state of a created form: its caption, a menu item's check mark.
+    virtual void CaptionChanged(Form& form) = 0;
+    virtual void MenuItemChanged(Form& form, const MenuItem& item) = 0;
+    // Windows' tick count in milliseconds (wraps after 49.7 days; runs on in
+    // sleep), and its value at the session's last keyboard or mouse input.
+    virtual std::uint32_t TickCountMs() = 0;
+    virtual std::uint32_t LastInputTickMs() = 0;
+    // Raises the form's SessionChange from now on: at once a Lock (or a
+    // Disconnect) when the session already is, then every lock, unlock,
+    // disconnection and connection. When Windows' session service is not
+    // ready yet (at logon), watching begins once it is. Asking again changes nothing.
+    virtual void WatchSession(Form& form) = 0;
+    // A setting of an INI file, through Windows' profile functions: the number
+    // under the key, or `fallback` when the file, section or key is missing or
+    // unreadable; a write reports whether the file took it.
+    virtual int ReadProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                               int fallback) = 0;
+    virtual bool WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                                 int value) = 0;
 };
 
 // The process ended inside a handler (headless backend only: the Win32 backend

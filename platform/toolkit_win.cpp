@@ -83,7 +83,8 @@ HMENU BuildMenu(const std::vector<MenuItem*>& items, bool bar) {
             AppendMenuW(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(BuildMenu(item->items, false)),
                         item->caption.c_str());
         else
-            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item->id), item->caption.c_str());
+            AppendMenuW(menu, MF_STRING | (item->checked ? MF_CHECKED : 0), static_cast<UINT_PTR>(item->id),
+                        item->caption.c_str());
     }
     return menu;
 }
@@ -346,6 +347,9 @@ void OnDpiChanged(FormWindow& w, const RECT& suggested) {
     LayOut(w);
 }
 
+// Forms on this backend belong to a Win32Platform.
+Win32Platform& Backend(FormWindow& w) { return static_cast<Win32Platform&>(w.form.platform()); }
+
 LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* w = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -379,6 +383,12 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             if (wParam) w->form.raiseUnload();  // saves what must survive before Windows ends the process
             return 0;
         case WM_DPICHANGED: OnDpiChanged(*w, *reinterpret_cast<const RECT*>(lParam)); return 0;
+        case WM_POWERBROADCAST:
+            if (wParam == PBT_POWERSETTINGCHANGE && lParam)
+                Backend(*w).PowerSettingChanged(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
+            return TRUE;
+        case WM_WTSSESSION_CHANGE: Backend(*w).SessionChanged(w->form, wParam); return 0;
+        case Win32Platform::kSessionServiceReady: Backend(*w).SessionServiceReady(w->form); return 0;
         default: break;
         }
     } catch (...) {
@@ -607,6 +617,15 @@ Handle Win32Platform::IconHandle(const Form& form) const {
     return w ? reinterpret_cast<Handle>(w->smallIcon.get()) : 0;
 }
 
+void Win32Platform::CaptionChanged(Form& form) {
+    if (FormWindow* w = Find(form)) SetWindowTextW(w->hwnd, form.caption.c_str());
+}
+
+void Win32Platform::MenuItemChanged(Form& form, const MenuItem& item) {
+    if (FormWindow* w = Find(form); w && w->menu)
+        CheckMenuItem(w->menu, static_cast<UINT>(item.id), MF_BYCOMMAND | (item.checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 Handle Win32Platform::ToolTipWindow(const Form& form) const {
     const FormWindow* w = Find(form);
     return w ? reinterpret_cast<Handle>(w->toolTip) : 0;
@@ -664,6 +683,7 @@ bool Win32Platform::SessionEnding() { return sessionEnding; }
 int Win32Platform::Run(Form& startup) {
     startup_ = &startup;
     Create(startup);
+    if (FormWindow* w = Find(startup)) WatchStandby(w->hwnd);
     startup.raiseLoad();
     if (!startup.created()) return 0;
     Show(startup);

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "core/standby_clock.h"
 #include "platform/handles_win.h"
 #include "platform/toolkit.h"
 
@@ -54,7 +55,7 @@ public:
 
     int Run(Form& startup) override;
 
-    double RealTimeSeconds() override;  // GetTickCount64: counts sleep, ignores clock changes
+    double RealTimeSeconds() override;  // the unbiased interrupt time, less Modern Standby (use_win.cpp)
 
     // Administrator rights and the user (elevation_win.cpp).
     bool CanElevate() override;
@@ -74,6 +75,24 @@ public:
     std::wstring TempDirectory() override;
     void OpenDocument(Handle owner, const std::wstring& file) override;
 
+    // Whether the computer is in use, and settings (use_win.cpp; the first two toolkit_win.cpp).
+    void CaptionChanged(Form& form) override;
+    void MenuItemChanged(Form& form, const MenuItem& item) override;
+    std::uint32_t TickCountMs() override;
+    std::uint32_t LastInputTickMs() override;
+    void WatchSession(Form& form) override;
+    int ReadProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                       int fallback) override;
+    bool WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                         int value) override;
+    // From the window procedure of a form: the console display's state, the
+    // session service's ready event, WM_WTSSESSION_CHANGE.
+    static constexpr UINT kSessionServiceReady = WM_APP + 2;
+    void WatchStandby(HWND window);
+    void PowerSettingChanged(const POWERBROADCAST_SETTING& setting);
+    void SessionServiceReady(Form& form);
+    void SessionChanged(Form& form, WPARAM code);
+
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.
     void ProcessMessage(MSG& message);
@@ -88,6 +107,18 @@ private:
     const Form* startup_ = nullptr;
     win::UniqueHandle instanceMutex_;
     int instanceAnswer_ = -1;  // the single-instance test's answer, once asked
+
+    bool AlwaysOnAlwaysConnected();  // the computer supports Modern Standby
+    czasomir::StandbyClock standby_;
+    int aoac_ = -1;  // AlwaysOnAlwaysConnected's answer, once asked
+    // The session watch; at logon it may wait for the session service.
+    struct SessionWatch {
+        ~SessionWatch();
+        bool watching = false;
+        bool waited = false;      // the service's ready event was waited for once
+        win::UniqueHandle ready;  // Global\TermSrvReadyEvent, while waited for
+        HANDLE wait = nullptr;    // the thread pool's wait on it
+    } session_;
 };
 
 }  // namespace tk

@@ -8,6 +8,7 @@
 #include "core/elapsed_counter.h"
 #include "core/elapsed_text.h"
 #include "core/history_chart.h"
+#include "core/standby_clock.h"
 
 namespace czasomir {
 namespace {
@@ -158,6 +159,18 @@ TEST(HistoryChart, FourteenDaysTodayAtTheRightScaleFittedToTheLongest) {
     std::wstring week;
     for (std::int32_t d = kToday; d < kToday + 7; ++d) week += WeekdayName(d);
     EXPECT_EQ(week, L"pnwtśrczptsond");
+}
+
+// Modern Standby holds the run's clock still from its beginning to its end; a
+// second beginning or end changes nothing. Standby: 1 begins, 0 ends, -1 nothing.
+TEST(StandbyClock, StandsStillFromTheStandbysBeginningToItsEnd) {
+    StandbyClock clock;
+    const struct { double at; int standby; double reads; } steps[] = {{10, -1, 10}, {20, 1, 20}, {25, 1, 20}, {50, -1, 20},
+        {60, 0, 20}, {70, 0, 30}, {80, 1, 40}, {90, 0, 40}, {100, -1, 50}};
+    for (auto [at, standby, reads] : steps) {
+        if (standby >= 0) clock.Standby(standby == 1, at);
+        EXPECT_EQ(clock.Read(at), reads) << at;
+    }
 }
 
 }  // namespace

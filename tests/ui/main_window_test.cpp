@@ -12,8 +12,8 @@ namespace {
 struct Step {
     enum Kind {
         Pass, SetClock, Sleep, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock,
-        AcceptIcon, NoSaves, Answer, Ending, TakeBack, BlockDays, UnblockDays,  // events
-        Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked, Days, Today  // checks
+        AcceptIcon, NoSaves, Answer, Ending, TakeBack, BlockDays, UnblockDays, Input, Session, Option, ServiceStarts,  // events
+        Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked, Days, Today, Paused, Ini  // checks
     } kind;
     double number = 0;  // Pass, Sleep: seconds; SetClock: seconds the wall clock moves (a time zone, summer
                         // time); Press: the mouse message; Total: the total, shown; Shown: 0 hidden, 1 shown,
@@ -21,10 +21,13 @@ struct Step {
                         // Answer: the next question's, 1 Tak, 0 Nie (none given: Escape); Ending: 1 the session
                         // ends, 0 called off; Told: messages shown so far; Asked: questions asked so far;
                         // TakeBack: seconds the next tick takes back (as skipping idle time does); Today: seconds
-    std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given; Days: historia.csv's
+                        // Input: seconds its stamp is later than now; Session: a tk::SessionChange; Paused: 1 or
+                        // 0; Ini: the option in czasomir.ini and the menu (-1: no value)
+    std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given; Days: historia.csv's;
+                        // Told: the text of every message (none given: the one of a failed save)
 };
 using enum Step::Kind;
-constexpr double kHour = 3600, kDay = 86400;
+constexpr double kHour = 3600, kDay = 86400, kLock = 0, kUnlock = 1;
 
 struct Scenario {
     const char* name;
@@ -33,16 +36,24 @@ struct Scenario {
     std::vector<Step> steps;
     bool iconRefused = false;  // the shell does not take the icon until AcceptIcon
     const char* historia = nullptr;  // historia.csv at the start
+    int ini = -1;              // czasomir.ini's option at the start; -1: none
+    bool iniRefused = false, serviceLate = false, locked = false;  // writes to it; the session service; at the start
+    std::uint32_t tickOrigin = 0;  // the tick count at now = 0
 };
 void PrintTo(const Scenario& c, std::ostream* out) { *out << c.name; }
 
 class MainWindowScenario : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(MainWindowScenario, Runs) {
-    MainWindow w(GetParam().arguments);
-    w.platform.trayAccepts = !GetParam().iconRefused;
-    if (GetParam().historia) Write(w.dir / "historia.csv", GetParam().historia);
-    Form1& f = w.Start(GetParam().czasDat);
+    const Scenario& c = GetParam();
+    MainWindow w(c.arguments);
+    w.platform.trayAccepts = !c.iconRefused;
+    if (c.historia) Write(w.dir / "historia.csv", c.historia);
+    const auto ini = std::make_tuple(Wide(w.dir / "czasomir.ini"), L"Czasomir", L"PomijajBezczynnosc");
+    if (c.ini >= 0) w.platform.profile[ini] = c.ini;
+    w.platform.profileWritable = !c.iniRefused, w.platform.sessionServiceReady = !c.serviceLate;
+    w.platform.sessionLocked = c.locked, w.platform.tickOrigin = c.tickOrigin;
+    Form1& f = w.Start(c.czasDat);
     w.platform.whileAsked = [&] {  // the window counts on behind the question, which a tray press does not end
         w.platform.Advance(2);
         w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x201, 0);
@@ -54,7 +65,8 @@ TEST_P(MainWindowScenario, Runs) {
         case Pass:
             for (double left = s.number; left > 0; left -= 60) {
                 w.platform.Advance(std::min(left, 60.0));
-                EXPECT_GE(f.Counter.TotalSeconds, last);  // never backwards, whatever the wall clock does
+                // Never backwards, whatever the wall clock does; once by at most 5 minutes at an idle pause.
+                EXPECT_GE(f.Counter.TotalSeconds, last - (f.PausedForIdle() ? 300 : 0));
                 last = f.Counter.TotalSeconds;
             }
             break;
@@ -78,6 +90,10 @@ TEST_P(MainWindowScenario, Runs) {
         case UnblockDays: fs::remove(w.dir / "historia.csv.new"); break;
         case Days: EXPECT_EQ(Read(w.dir / "historia.csv"), s.text); break;
         case Today: EXPECT_EQ(f.TodaySeconds(), s.number); break;
+        case Input: w.platform.Input(s.number); break;
+        case Session: w.platform.SessionChange(f, static_cast<tk::SessionChange>(s.number)); break;
+        case Option: w.platform.Choose(f.mnuPlikPomijaj, f); break;
+        case ServiceStarts: w.platform.SessionServiceStarts(); break;
         case Holds: EXPECT_EQ(w.Saved(), s.text); break;
         case Total:
             EXPECT_EQ(f.Counter.TotalSeconds, s.number);
@@ -90,11 +106,22 @@ TEST_P(MainWindowScenario, Runs) {
         case IconsAdded: EXPECT_EQ(w.TrayCalls(tk::TrayOp::Add), s.number); break;
         case Answer: w.platform.answers.push_back(s.number != 0); break;
         case Ending: w.platform.sessionEnding = s.number != 0; break;
-        case Told: EXPECT_EQ(w.platform.messages, std::vector<std::wstring>(static_cast<std::size_t>(s.number),
-            L"Nie można zapisać zmierzonego czasu w folderze " + Wide(w.dir.path) + L". Czas jest liczony dalej.")); break;
+        case Told:  // the text in UTF-8
+            EXPECT_EQ(w.platform.messages, std::vector<std::wstring>(static_cast<std::size_t>(s.number), s.text.empty()
+                ? L"Nie można zapisać zmierzonego czasu w folderze " + Wide(w.dir.path) + L". Czas jest liczony dalej."
+                : Wide(std::u8string(s.text.begin(), s.text.end()))));
+            break;
         case Asked:  // the text in UTF-8
             EXPECT_EQ(w.platform.questions.size(), s.number);
             EXPECT_TRUE(s.text.empty() || w.platform.questions.back() == Wide(std::u8string(s.text.begin(), s.text.end())));
+            break;
+        case Paused:
+            EXPECT_EQ(f.caption, s.number ? L"Czasomir (przerwa)" : L"Czasomir");
+            EXPECT_EQ(w.platform.trayCalls.empty() ? f.caption : w.platform.trayCalls.back().icon.tip, f.caption);
+            break;
+        case Ini:
+            EXPECT_EQ(w.platform.profile.count(ini) ? w.platform.profile[ini] : -1, s.number);
+            EXPECT_EQ(f.mnuPlikPomijaj.checked, s.number == 1);
             break;
         }
     }
@@ -145,15 +172,15 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {SetClock, 6 * kHour}, {Pass, 7200}, {Total, 9100}}},
     Scenario{"SpringChangeStartedBeforeTheSkippedHour", "100\r\n", L"", {{NoSaves}, {SetClock, -8.5 * kHour}, {Click},
         {Pass, 1800}, {SetClock, kHour}, {Pass, 3600}, {Total, 5500}}},
-    Scenario{"SleepOfThreeDays", "100\r\n", L"", {{Click}, {Sleep, 3 * kDay}, {Pass, 1}, {Total, 259301}}},
+    Scenario{"SleepOfThreeDaysAddsNothing", "100\r\n", L"", {{Click}, {Sleep, 3 * kDay}, {Pass, 1}, {Total, 101}}},
     Scenario{"ClockSetBackAnHour", "100\r\n", L"", {{Click}, {Pass, 600}, {SetClock, -kHour}, {Pass, 600}, {Total, 1300}}},
     Scenario{"ClockSetForwardAnHour", "100\r\n", L"", {{Click}, {Pass, 600}, {SetClock, kHour}, {Pass, 600}, {Total, 1300}}},
     Scenario{"ZoneWestBackAcrossMidnight", "100\r\n", L"", {{NoSaves}, {SetClock, -8 * kHour}, {Click}, {Pass, 1800},
         {SetClock, -6 * kHour}, {Pass, 7200}, {Total, 9100}}},
     Scenario{"AutumnChangeStartedInTheRepeatedHour", "100\r\n", L"", {{NoSaves}, {SetClock, -7.5 * kHour}, {Click},
         {Pass, 1800}, {SetClock, -kHour}, {Pass, 3600}, {Total, 5500}}},
-    Scenario{"SleepOf25HoursAcrossTheStartTime", "100\r\n", L"", {{NoSaves}, {SetClock, 10 * kHour}, {Click}, {Pass, 600},
-        {Sleep, 25 * kHour}, {Pass, 600}, {Total, 91300}}},
+    Scenario{"SleepOfTenHoursInTrayModeAddsNothing", "100\r\n", L"/auto", {{Pass, 600}, {Sleep, 10 * kHour}, {Pass, 600},
+        {Total, 1300}}},
     Scenario{"ThreeMidnights", "100\r\n", L"", {{NoSaves}, {SetClock, 12 * kHour}, {Click}, {Pass, 3 * kDay}, {Total, 259300}}},
     Scenario{"ResetAfterClockChanges", "100\r\n", L"", {{Click}, {Pass, 100}, {SetClock, -kHour}, {Answer, 1}, {Reset}, {Pass, 100},
         {SetClock, 2 * kHour}, {Pass, 50}, {Total, 150}}},
@@ -172,7 +199,39 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Pass, 0.2}, {Holds, 0, "65\r\n"}, {Days, 0, "data;sekundy\r\n"}, {UnblockDays}, {Pass, 65.535}, {Today, 131},
         {Days, 0, "data;sekundy\r\n2026-12-07;131\r\n"}}},
     Scenario{"AnIconThatNeverComesLeavesTheWindowReachable", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {Pass, 2},
-        {Shown, 1}, {Taskbar}, {IconsAdded, 61}, {Minimize}, {Shown, 2}, {Counting, 1}}, true}),
+        {Shown, 1}, {Taskbar}, {IconsAdded, 61}, {Minimize}, {Shown, 2}, {Counting, 1}}, true},
+    // Pomijaj czas bezczynności. The start is an input; idle time is 5 minutes.
+    Scenario{.name = "IdleUnderFiveMinutesTakesNothingBack", .czasDat = "100\r\n", .arguments = L"", .steps = {{Click},
+        {Input}, {Pass, 299}, {Input}, {Pass, 10}, {Paused, 0}, {Total, 409}}, .ini = 1},
+    Scenario{.name = "FiveMinutesIdlePauseAndTakeBackInputResumes", .czasDat = "100\r\n", .arguments = L"", .steps = {{Click},
+        {Pass, 60}, {Input}, {Pass, 299}, {Paused, 0}, {Pass, 2}, {Paused, 1}, {Counting, 1}, {Total, 160}, {Pass, 60},
+        {Total, 160}, {Input}, {Pass, 10}, {Paused, 0}, {Total, 170}}, .ini = 1},
+    Scenario{.name = "LockPausesAtOnceOnlyInputAfterUnlockResumes", .czasDat = "100\r\n", .arguments = L"", .steps = {
+        {Click}, {Pass, 10.45}, {Session, kLock}, {Pass, 1}, {Paused, 1}, {Total, 110}, {Input}, {Pass, 10},
+        {Session, kUnlock}, {Pass, 10}, {Paused, 1}, {Input}, {Pass, 10.55}, {Paused, 0}, {Total, 120}}, .ini = 1},
+    Scenario{.name = "IdleBeforeAnHourLockedIsTakenBackAtFiveMinutes", .czasDat = "100\r\n", .arguments = L"", .steps = {
+        {Click}, {Pass, 180}, {Session, kLock}, {Pass, 60}, {Total, 280}, {Pass, 3540}, {Total, 100}, {Close},
+        {Holds, 0, "100\r\n"}}, .ini = 1},
+    Scenario{.name = "SleepInAnIdleSpan", .czasDat = "100\r\n", .arguments = L"/auto", .steps = {{Pass, 60}, {Input},
+        {Pass, 120}, {Sleep, kHour}, {Pass, 1}, {Paused, 1}, {Total, 160}, {Input}, {Pass, 10}, {Paused, 0}, {Total, 170}},
+        .ini = 1},
+    Scenario{.name = "AStopInAPauseStaysAfterUnlockAndInput", .czasDat = "100\r\n", .arguments = L"", .steps = {{Click},
+        {Session, kLock}, {Pass, 1}, {Paused, 1}, {Click}, {Counting, 0}, {Paused, 0}, {Session, kUnlock}, {Input},
+        {Pass, 10}, {Counting, 0}, {Total, 100}}, .ini = 1},
+    Scenario{.name = "StartWhileIdleCountsFromTheStart", .czasDat = "100\r\n", .arguments = L"", .steps = {{Pass, 600},
+        {Click}, {Pass, 299}, {Paused, 0}, {Total, 399}, {Pass, 2}, {Paused, 1}, {Total, 100}}, .ini = 1},
+    Scenario{.name = "OptionOffLockAndIdleChangeNothing", .czasDat = "100\r\n", .arguments = L"", .steps = {{Option},
+        {Ini, 0}, {Click}, {Session, kLock}, {Pass, 600}, {Paused, 0}, {Total, 700}}, .ini = 1},
+    Scenario{.name = "TickCountWrapsInAnIdleSpanInputStampedLater", .czasDat = "100\r\n", .arguments = L"", .steps = {
+        {Click}, {Pass, 299}, {Paused, 0}, {Pass, 2}, {Paused, 1}, {Total, 100}, {Input, 120}, {Pass, 200}, {Paused, 0},
+        {Total, 300}}, .ini = 1, .tickOrigin = 0u - 36060000u},  // wraps a minute after the start
+    Scenario{.name = "NoIniMeansOffTheItemWritesIt", .czasDat = {}, .arguments = L"", .steps = {{Ini, -1}, {Option},
+        {Ini, 1}, {Told, 0}}},
+    Scenario{.name = "OtherValuesMeanOffARefusedWriteKeepsTheItem", .czasDat = {}, .arguments = L"", .steps = {{Ini, 2},
+        {Option}, {Ini, 2}, {Told, 1, "Nie udało się zapisać ustawienia w pliku czasomir.ini."}}, .ini = 2, .iniRefused = true},
+    Scenario{.name = "SessionServiceLateAlreadyLocked", .czasDat = "100\r\n", .arguments = L"/auto", .steps = {{Pass, 10},
+        {Total, 110}, {ServiceStarts}, {Pass, 1}, {Paused, 1}, {Total, 110}, {Session, kUnlock}, {Input}, {Pass, 5},
+        {Paused, 0}, {Total, 115}}, .ini = 1, .serviceLate = true, .locked = true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // czas.dat stays in the program's folder while it can be saved there; else it moves, with its total, to this

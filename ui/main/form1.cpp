@@ -23,7 +23,7 @@ const wchar_t kStop[] = L"Stop";
 
 }  // namespace
 
-Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
+Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std::uint32_t idleLimitMs)
     : tk::Form(platform, L"Form1"),
       Timer2(*this, L"Timer2", saveIntervalMs, true),
       Picture1(*this, L"Picture1", {3360, 240, 615, 375}, 3, false),
@@ -35,7 +35,8 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
       TrayRetry(*this, L"TrayRetry", kTrayRetryMs, false),
       registry_(registry),
       timeFile_(platform.AppDirectory()),
-      dataFolder_(platform.AppDirectory()) {
+      dataFolder_(platform.AppDirectory()),
+      idle_(idleLimitMs) {
     caption = L"Czasomir";
     clientWidth = 4080;
     clientHeight = 3720;
@@ -52,8 +53,9 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
     Label1.hasFont = true;
     Label1.font = {L"Times New Roman", 26.25, 700, false, false, 238};
 
-    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &mnuPlikHistoria, &a, &mnuPlikZamknij});
+    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &mnuPlikPomijaj, &mnuPlikHistoria, &a, &mnuPlikZamknij});
     mnuPlikZresetuj = tk::MenuItem(L"mnuPlikZresetuj", L"Zre&setuj");
+    mnuPlikPomijaj = tk::MenuItem(L"mnuPlikPomijaj", L"&Pomijaj czas bezczynności");
     mnuPlikHistoria = tk::MenuItem(L"mnuPlikHistoria", L"&Historia...");
     a = tk::MenuItem(L"a", L"-");
     mnuPlikZamknij = tk::MenuItem(L"mnuPlikZamknij", L"&Zamknij");
@@ -81,6 +83,8 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
     mnuPlikZamknij.onClick = [this] { mnuPlikZamknij_Click(); };
     mnuPlikHistoria.onClick = [this] { mnuPlikHistoria_Click(); };
     mnuPomocOProgramie.onClick = [this] { mnuPomocOProgramie_Click(); };
+    mnuPlikPomijaj.onClick = [this] { mnuPlikPomijaj_Click(); };
+    onSessionChange = [this](tk::SessionChange change) { Form_SessionChange(change); };
 }
 
 // Startup: one instance only; then every step is guarded.
@@ -92,6 +96,7 @@ void Form1::Form_Load() {
     Guarded([&] { LoadHistory(); });
     Guarded([&] { Label1.setCaption(FormatElapsed(Counter.TotalSeconds)); });
     Guarded([&] { SyncAutostartCheckBox(); });
+    Guarded([&] { LoadIdleOption(); });
     Guarded([&] {
         if (TrayMode()) EnterTrayMode();
     });
@@ -103,18 +108,25 @@ void Form1::Command1_Click() {
         Command1.setCaption(kStop);
         Counter.StartCounting(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
         historyBase_ = Counter.TotalSeconds;
+        idle_.Restart(platform().TickCountMs(), platform().LastInputTickMs(), Counter.TotalSeconds);
         Timer1.setEnabled(true);
     } else {
         Timer1.setEnabled(false);
         Command1.setCaption(kStart);
         Counter.StopCounting();
+        idle_.Stopped();
+        ShowPauseState();
     }
 }
 
 // A tick that overflows leaves the display (and what is saved) at the last good total.
+// While counting pauses for the user's absence the counter is stopped, and the
+// ticks go on to see when to take time back and when to resume.
 void Form1::Timer1_Timer() {
-    Counter.Tick(platform().RealTimeSeconds());
-    CountHistory();
+    const double now = platform().RealTimeSeconds();
+    if (!idle_.paused()) Counter.Tick(idle_.CountUntil(now));
+    FollowUse(now);
+    CountHistory();  // after FollowUse: what it takes back is taken from the days too
     Label1.setCaption(FormatElapsed(Counter.TotalSeconds));
 }
 
@@ -134,6 +146,7 @@ void Form1::mnuPlikZresetuj_Click() {
     if (Counter.TotalSeconds != 0 && !ConfirmReset()) return;
     Counter.ResetCounter(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
     historyBase_ = Counter.TotalSeconds;  // the days keep what they have
+    idle_.TotalReset();
     Label1.setCaption(L"00 : 00 : 00");
 }
 

@@ -9,6 +9,7 @@
 
 #include "autostart/autostart.h"
 #include "core/elapsed_counter.h"
+#include "core/idle_guard.h"
 #include "platform/toolkit.h"
 #include "storage/history_file.h"
 #include "storage/time_file.h"
@@ -21,8 +22,10 @@ inline constexpr int kSaveIntervalMs = 65535;
 
 class Form1 : public tk::Form {
 public:
-    // saveIntervalMs is Timer2's period; only test builds pass anything else.
-    Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs = kSaveIntervalMs);
+    // saveIntervalMs is Timer2's period and idleLimitMs how long without input
+    // pauses counting; only test builds pass anything else.
+    Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs = kSaveIntervalMs,
+          std::uint32_t idleLimitMs = IdleGuard::kIdleLimitMs);
 
     // Controls, in order of creation (their ids are 1, 2, ... in this order).
     tk::Timer Timer2;
@@ -38,6 +41,7 @@ public:
     tk::MenuItem mnuPlik, mnuPlikZresetuj, a, mnuPlikZamknij;
     tk::MenuItem mnuPomoc, mnuPomocOProgramie;
     tk::MenuItem mnuPlikHistoria;
+    tk::MenuItem mnuPlikPomijaj;  // Plik > "Pomijaj czas bezczynności", a check item
 
     // State.
     ElapsedCounter Counter;
@@ -68,6 +72,11 @@ public:
     void mnuPomocOProgramie_Click();
     void Check1_Click();
     void Picture1_MouseDown(int button, int shift, double x, double y);
+    void mnuPlikPomijaj_Click();
+    void Form_SessionChange(tk::SessionChange change);
+
+    // Counting is on but paused: the session is locked or nobody used the computer for a while.
+    bool PausedForIdle() const { return idle_.paused(); }
 
     // The per-day history (form1_history.cpp) ---------------------------------
     // Plik > Historia...: the History window, modal; does nothing while it is open.
@@ -109,6 +118,9 @@ private:
     std::optional<HistoryFile> history_;
     std::int32_t historyBase_ = 0;  // the total the days last saw: set at startup, Start and Reset
     std::unique_ptr<Form3> historyWindow_;
+    void LoadIdleOption();               // the option from czasomir.ini
+    void FollowUse(double realTime);     // a tick's pause, take-back or resume
+    void ShowPauseState();               // the caption and the tray tip
 
     Rejestr& registry_;
     TimeFile timeFile_;
@@ -122,6 +134,7 @@ private:
     std::wstring dataFolder_;
     enum class SaveWarning { None, Due, Told } saveWarning_ = SaveWarning::None;  // once per run
     bool asking_ = false;  // the Reset question is up
+    IdleGuard idle_;
 };
 
 // This copy's registration, with where the copy lies found out from the

@@ -1,0 +1,176 @@
+// Whether the computer is in use, over Win32: the run's clock (the unbiased
+// interrupt time, held still in Modern Standby), the tick count and the last
+// input, the session's locks and disconnections, and the profile file.
+//
+// Modern Standby (S0 low-power idle) is no sleep for the unbiased interrupt
+// time. Microsoft describes it as beginning when the display turns off and
+// ending when it turns on again, on a computer that supports it (AoAc in its
+// power capabilities); the window hears of the console display's state through
+// a power-setting notification.
+#include <windows.h>
+
+#include <versionhelpers.h>
+#include <wtsapi32.h>
+
+#include <cstring>
+#include <utility>
+
+#include "core/decimal_text.h"
+#include "platform/toolkit_win.h"
+
+namespace tk {
+
+namespace {
+
+// GUID_CONSOLE_DISPLAY_STATE (Windows 8 and later): 0 off, 1 on, 2 dimmed.
+const GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr DWORD kDisplayOff = 0;
+
+// WTSQuerySessionInformationW's WTSSessionInfoEx (Windows 7 and later): its
+// answer begins with these members of WTSINFOEXW's level 1.
+constexpr int kSessionInfoEx = 25;
+struct SessionInfoEx {
+    DWORD level;
+    union {
+        struct {
+            ULONG sessionId;
+            WTS_CONNECTSTATE_CLASS state;
+            LONG flags;  // WTS_SESSIONSTATE_LOCK 0, _UNLOCK 1; the other way round on Windows 7
+        } level1;
+        LARGE_INTEGER alignment;
+    };
+};
+
+// A system DLL, loaded from the system folder when first needed; it stays.
+HMODULE SystemLibrary(const wchar_t* name) {
+    wchar_t folder[MAX_PATH];
+    const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return nullptr;
+    return LoadLibraryW((std::wstring(folder, n) + L"\\" + name).c_str());
+}
+
+template <class F>
+F Function(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+// wtsapi32 costs nothing until the option asks for session notifications.
+HMODULE Wtsapi() {
+    static const HMODULE module = SystemLibrary(L"wtsapi32.dll");
+    return module;
+}
+
+double UnbiasedSeconds() {
+    ULONGLONG hundredNanoseconds = 0;
+    QueryUnbiasedInterruptTime(&hundredNanoseconds);
+    return hundredNanoseconds / 1e7;
+}
+
+VOID CALLBACK ServiceReady(PVOID window, BOOLEAN /*timedOut*/) {
+    PostMessageW(static_cast<HWND>(window), Win32Platform::kSessionServiceReady, 0, 0);
+}
+
+}  // namespace
+
+Win32Platform::SessionWatch::~SessionWatch() {
+    if (wait) UnregisterWaitEx(wait, INVALID_HANDLE_VALUE);
+}
+
+double Win32Platform::RealTimeSeconds() { return standby_.Read(UnbiasedSeconds()); }
+
+std::uint32_t Win32Platform::TickCountMs() { return GetTickCount(); }
+
+// Without an answer the input is taken as now: no idle time.
+std::uint32_t Win32Platform::LastInputTickMs() {
+    LASTINPUTINFO info{sizeof info, 0};
+    return GetLastInputInfo(&info) ? info.dwTime : GetTickCount();
+}
+
+void Win32Platform::WatchStandby(HWND window) {
+    RegisterPowerSettingNotification(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void Win32Platform::PowerSettingChanged(const POWERBROADCAST_SETTING& setting) {
+    if (setting.PowerSetting != kConsoleDisplayState || setting.DataLength < sizeof(DWORD)) return;
+    DWORD display = 0;
+    std::memcpy(&display, setting.Data, sizeof display);
+    standby_.Standby(display == kDisplayOff && AlwaysOnAlwaysConnected(), UnbiasedSeconds());
+}
+
+// Asked of powrprof once, at the first time the display goes off.
+bool Win32Platform::AlwaysOnAlwaysConnected() {
+    if (aoac_ < 0) {
+        POWER_PLATFORM_INFORMATION platform{};
+        const auto call = Function<LONG(WINAPI*)(POWER_INFORMATION_LEVEL, PVOID, ULONG, PVOID, ULONG)>(
+            SystemLibrary(L"powrprof.dll"), "CallNtPowerInformation");
+        aoac_ = call && call(PlatformInformation, nullptr, 0, &platform, sizeof platform) == 0 && platform.AoAc ? 1 : 0;
+    }
+    return aoac_ == 1;
+}
+
+// Registration fails at logon until the session service has started; it then
+// sets its ready event, and the registration is tried once more.
+void Win32Platform::WatchSession(Form& form) {
+    const auto window = reinterpret_cast<HWND>(WindowHandle(form));
+    if (!window) return;
+    SessionWatch& s = session_;
+    if (s.watching || s.wait) return;
+    const auto registerWindow = Function<BOOL(WINAPI*)(HWND, DWORD)>(Wtsapi(), "WTSRegisterSessionNotification");
+    if (!registerWindow) return;
+    if (!registerWindow(window, NOTIFY_FOR_THIS_SESSION)) {
+        if (std::exchange(s.waited, true)) return;
+        s.ready.reset(OpenEventW(SYNCHRONIZE, FALSE, L"Global\\TermSrvReadyEvent"));
+        if (s.ready && !RegisterWaitForSingleObject(&s.wait, s.ready.get(), ServiceReady, window, INFINITE,
+                                                    WT_EXECUTEONLYONCE))
+            s.wait = nullptr;
+        return;
+    }
+    s.watching = true;
+    // A lock or disconnection that came first is told now.
+    const auto query = Function<BOOL(WINAPI*)(HANDLE, DWORD, int, LPWSTR*, DWORD*)>(Wtsapi(), "WTSQuerySessionInformationW");
+    const auto release = Function<void(WINAPI*)(PVOID)>(Wtsapi(), "WTSFreeMemory");
+    LPWSTR buffer = nullptr;
+    DWORD bytes = 0;
+    if (!query || !release || !query(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, kSessionInfoEx, &buffer, &bytes))
+        return;
+    SessionInfoEx info{};
+    if (bytes >= sizeof info) std::memcpy(&info, buffer, sizeof info);
+    release(buffer);
+    if (info.level != 1) return;
+    const LONG locked = IsWindows8OrGreater() ? 0 : 1;
+    if (info.level1.state == WTSDisconnected) form.raiseSessionChange(SessionChange::Disconnect);
+    if (info.level1.flags == locked) form.raiseSessionChange(SessionChange::Lock);
+}
+
+void Win32Platform::SessionServiceReady(Form& form) {
+    if (!session_.wait) return;
+    UnregisterWaitEx(std::exchange(session_.wait, nullptr), INVALID_HANDLE_VALUE);
+    session_.ready.reset();
+    WatchSession(form);
+}
+
+// WM_WTSSESSION_CHANGE's codes; the others (logon, logoff, remote control) change nothing here.
+void Win32Platform::SessionChanged(Form& form, WPARAM code) {
+    switch (code) {
+    case WTS_SESSION_LOCK: form.raiseSessionChange(SessionChange::Lock); break;
+    case WTS_SESSION_UNLOCK: form.raiseSessionChange(SessionChange::Unlock); break;
+    case WTS_CONSOLE_DISCONNECT:
+    case WTS_REMOTE_DISCONNECT: form.raiseSessionChange(SessionChange::Disconnect); break;
+    case WTS_CONSOLE_CONNECT:
+    case WTS_REMOTE_CONNECT: form.raiseSessionChange(SessionChange::Connect); break;
+    default: break;
+    }
+}
+
+int Win32Platform::ReadProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                                  int fallback) {
+    return static_cast<int>(GetPrivateProfileIntW(section.c_str(), key.c_str(), fallback, file.c_str()));
+}
+
+bool Win32Platform::WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                                    int value) {
+    return WritePrivateProfileStringW(section.c_str(), key.c_str(), czasomir::DecimalText<wchar_t>(value).c_str(),
+                                      file.c_str()) != FALSE;
+}
+
+}  // namespace tk

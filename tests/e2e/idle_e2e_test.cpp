@@ -1,0 +1,71 @@
+// "Pomijaj czas bezczynności" on the real exe: the option is kept in
+// czasomir.ini; a lock (posted as Windows sends it: Wine's session
+// notifications are stubs) pauses counting until an input after the unlock;
+// with a short idle time (test build) no input pauses it and SendInput resumes it.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/harness.h"
+
+namespace {
+
+using e2e::App;
+using e2e::Model;
+
+int IniOption(const App& app) {
+    return static_cast<int>(GetPrivateProfileIntW(L"Czasomir", L"PomijajBezczynnosc", -1, (app.folder() / L"czasomir.ini").c_str()));
+}
+
+void MoveTheMouse() {
+    INPUT input{INPUT_MOUSE};
+    input.mi.dx = 1, input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+bool Paused(e2e::Process& app) { return e2e::WindowText(app.mainWindow()) == L"Czasomir (przerwa)"; }
+
+TEST(Idle, TheOptionSurvivesARestartALockPausesUntilInputAfterTheUnlock) {
+    App placed("100\r\n");
+    ASSERT_NE(placed.mainWindow(), nullptr);
+    for (int on : {1, 0, 1}) {
+        placed.post(WM_COMMAND, Model().mnuPlikPomijaj.id);
+        EXPECT_EQ(IniOption(placed), on);
+    }
+    placed.post(WM_CLOSE);
+    ASSERT_TRUE(placed.waitForExit());
+    e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
+    ASSERT_NE(app.mainWindow(), nullptr);
+    app.click(Model().Command1);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return app.shown().value_or(0) > 100; }));
+    app.post(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Paused(app); }));
+    const auto locked = app.shown();
+    app.post(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
+    Sleep(1500);
+    EXPECT_TRUE(Paused(app) && app.shown() == locked && app.text(Model().Command1) == L"Stop");
+    MoveTheMouse();
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !Paused(app) && app.shown() > locked; }));
+    app.post(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Paused(app); }));
+    const auto shown = app.shown();
+    app.post(WM_CLOSE);
+    ASSERT_TRUE(app.waitForExit());
+    EXPECT_EQ(e2e::WholeLine(placed.czasDat()), shown);
+}
+
+// Three seconds without input after the Start: paused, and the total is back
+// at the Start's; an input resumes.
+TEST(Idle, NoInputForTheIdleTimePausesAndTakesBackInputResumes) {
+    SetEnvironmentVariableW(L"CZASOMIR_TEST_IDLE_MS", L"3000");
+    App app("100\r\n", L"", L"Czasomir", true);
+    ASSERT_NE(app.mainWindow(), nullptr);
+    app.post(WM_COMMAND, Model().mnuPlikPomijaj.id);
+    app.click(Model().Command1);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return app.shown().value_or(0) > 101; }));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Paused(app); }));
+    EXPECT_EQ(app.shown(), 100);
+    MoveTheMouse();
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !Paused(app); }, 2500));
+    SetEnvironmentVariableW(L"CZASOMIR_TEST_IDLE_MS", nullptr);
+}
+
+}  // namespace
