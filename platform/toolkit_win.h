@@ -16,6 +16,7 @@ namespace tk {
 namespace win {
 struct FormWindow;  // a form's window and everything that belongs to it (toolkit_win.cpp)
 std::wstring ModulePath();  // the running executable's full path (process_win.cpp)
+UINT AnotherStartMessage();  // posted by a second start to the copy that runs (process_win.cpp)
 }
 
 class Win32Platform : public Platform {
@@ -61,6 +62,12 @@ public:
     void RunElevated(Form& owner, const std::wstring& arguments, std::function<void(ElevatedRun)> done) override;
     void ShowMessage(Form& owner, const std::wstring& text) override;
 
+    // Notification area and a second start.
+    Handle TrayPicture(int iconResource) override;  // LoadIconMetric (process_win.cpp)
+    void PopupMenu(Form& owner, MenuItem& menu) override;
+    void ToForeground(Form& form) override;
+    void WakeOtherInstance() override;  // process_win.cpp
+
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.
     void ProcessMessage(MSG& message);
@@ -75,6 +82,7 @@ private:
     const Form* startup_ = nullptr;
     win::UniqueHandle instanceMutex_;
     int instanceAnswer_ = -1;  // the single-instance test's answer, once asked
+    std::map<int, win::UniqueIcon> trayPictures_;
 };
 
 }  // namespace tk

@@ -4,6 +4,7 @@
 
 #include "core/elapsed_text.h"
 #include "czasomir/build_info.h"
+#include "platform/resource_ids.h"
 #include "tests/support.h"
 
 namespace czasomir::test {
@@ -12,13 +13,16 @@ namespace {
 struct Step {
     enum Kind {
         Pass, SetClock, Sleep, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock,
-        AcceptIcon, NoSaves,  // events
-        Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded  // checks
+        AcceptIcon, NoSaves, Pick, Again,  // events
+        Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Tip, Picture, Menus, Active  // checks
     } kind;
     double number = 0;  // Pass, Sleep: seconds; SetClock: seconds the wall clock moves (a time zone, summer
                         // time); Press: the mouse message; Total: the total, shown; Shown: 0 hidden, 1 shown,
-                        // 2 minimised; Counting, Ended: 1 or 0; IconsAdded: how many times the icon was added
+                        // 2 minimised; Counting, Ended, Picture: 1 or 0; IconsAdded: how many times the icon was
+                        // added; Pick: the item the user picks when the icon's menu opens next (-1: none);
+                        // Menus: how many menus were shown
     std::string text;   // Put, Holds: czas.dat's bytes
+    std::wstring wide;  // Tip: the icon's tip, as the shell last got it; Menus: the last menu ('*': bold)
 };
 using enum Step::Kind;
 constexpr double kHour = 3600, kDay = 86400;
@@ -64,6 +68,8 @@ TEST_P(MainWindowScenario, Runs) {
         case FocusBox: w.platform.Focus(f.Check1); break;
         case AcceptIcon: w.platform.trayAccepts = true; break;
         case NoSaves: f.Timer2.setEnabled(false); break;  // days of saves would be slow; closing saves
+        case Pick: w.platform.popupChoice = static_cast<int>(s.number); break;
+        case Again: w.platform.AnotherStart(f); break;
         case Holds: EXPECT_EQ(w.Saved(), s.text); break;
         case Total:
             EXPECT_EQ(f.Counter.TotalSeconds, s.number);
@@ -74,6 +80,17 @@ TEST_P(MainWindowScenario, Runs) {
         case FocusOnButton: EXPECT_EQ(w.platform.FocusedControl(), &f.Command1); break;
         case Ended: EXPECT_EQ(w.platform.ended, s.number != 0); break;
         case IconsAdded: EXPECT_EQ(w.TrayCalls(tk::TrayOp::Add), s.number); break;
+        case Tip: EXPECT_EQ(w.LastTray(tk::kTrayTip).tip, s.wide); break;
+        case Picture:
+            EXPECT_EQ(w.LastTray(tk::kTrayIcon).icon, w.platform.TrayPicture(s.number ? IDI_CZASOMIR : IDI_CZASOMIR_STOPPED));
+            break;
+        case Menus:
+            EXPECT_EQ(w.platform.popups.size(), s.number);
+            if (!s.wide.empty()) {
+                EXPECT_EQ(w.platform.popups.empty() ? L"" : w.platform.popups.back(), s.wide);
+            }
+            break;
+        case Active: EXPECT_EQ(w.platform.ActiveForm(), &f); break;
         }
     }
     if (w.platform.ended) {
@@ -127,9 +144,31 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"ThreeMidnights", "100\r\n", L"", {{NoSaves}, {SetClock, 12 * kHour}, {Click}, {Pass, 3 * kDay}, {Total, 259300}}},
     Scenario{"ResetAfterClockChanges", "100\r\n", L"", {{Click}, {Pass, 100}, {SetClock, -kHour}, {Reset}, {Pass, 100},
         {SetClock, 2 * kHour}, {Pass, 50}, {Total, 150}}},
+    // The tip is made when the pointer comes over the icon; the picture and the menu follow the button.
+    Scenario{"TrayTipPictureAndMenuFollowTheCount", "60\r\n", L"/auto", {{Picture, 1},
+        {Tip, 0, "", L"Czasomir - 00 : 01 : 00, dziś 00 : 00 : 00"}, {Pass, 2.1}, {Tip, 0, "", L"Czasomir - 00 : 01 : 00, dziś 00 : 00 : 00"},
+        {Press, 0x200}, {Tip, 0, "", L"Czasomir - 00 : 01 : 02, dziś 00 : 00 : 00"}, {Pick, 1}, {Press, 0x7B}, {Counting, 0},
+        {Picture, 0}, {Menus, 1, "", L"Pokaż*|Stop|Historia...|-|Zamknij"}, {Pass, 5}, {Press, 0x7B}, {Counting, 1},
+        {Picture, 1}, {Menus, 2, "", L"Pokaż*|Start|Historia...|-|Zamknij"}, {Shown, 0}}},
+    // Enter shows the window, the menu key opens the menu; right presses, releases and the left release do nothing.
+    Scenario{"TheIconFromTheKeyboardAndItsMenu", "10\r\n", L"/auto", {{Press, 0x204}, {Press, 0x205}, {Press, 0x400},
+        {Menus, 0}, {Shown, 0}, {Press, 0x401}, {Shown, 1}, {FocusOnButton}, {Minimize}, {Shown, 0}, {Press, 0x7B},
+        {Menus, 1}, {Shown, 0}, {Pick, 0}, {Press, 0x7B}, {Shown, 1}, {Minimize}, {Pick, 2}, {Press, 0x7B}, {Shown, 0},
+        {Pass, 3.15}, {Ended, 0}, {Pick, 4}, {Press, 0x7B}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
+    Scenario{"ASecondStartShowsTheTrayWindow", {}, L"/auto", {{Again}, {Shown, 1}, {FocusOnButton}, {Minimize}, {Shown, 0}}},
+    Scenario{"ASecondStartRestoresAndRaisesTheWindow", {}, L"", {{Minimize}, {Shown, 2}, {Again}, {Shown, 1}, {Active}}},
     Scenario{"AnIconThatNeverComesLeavesTheWindowReachable", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {Pass, 2},
         {Shown, 1}, {Taskbar}, {IconsAdded, 61}, {Minimize}, {Shown, 2}, {Counting, 1}}, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The second copy ends at once: no file, no icon; the first hears of it.
+TEST(SecondStart, EndsTouchingNothingAndWakesTheRunningCopy) {
+    MainWindow w(L"/auto");
+    w.platform.anotherInstance = true;
+    w.Start();
+    EXPECT_TRUE(w.platform.ended && w.platform.trayCalls.empty() && !fs::exists(w.dir / "czas.dat"));
+    EXPECT_EQ(w.platform.wokeOther, 1);
+}
 
 TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
     MainWindow w(L"/auto");
@@ -148,8 +187,9 @@ TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
         w.platform.Advance(66);  // the main window counts and saves, but takes no input
         EXPECT_EQ(w.Saved(), "165\r\n");
         w.platform.Click(f.Command1), w.platform.Choose(f.mnuPlikZresetuj, f), w.platform.Minimize(f), w.platform.Close(f);
-        w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x201, 0);  // a tray press does nothing meanwhile
-        EXPECT_TRUE(f.visible() && !w.platform.ended);
+        w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x201, 0);  // a tray press does nothing meanwhile,
+        w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x7B, 0);   // nor does the icon's menu key
+        EXPECT_TRUE(f.visible() && !w.platform.ended && w.platform.popups.empty());
         w.platform.Close(about);  // the close box (OK: the end-to-end tests)
         EXPECT_FALSE(about.created());
     };

@@ -75,11 +75,15 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs)
     mnuPlikZresetuj.onClick = [this] { mnuPlikZresetuj_Click(); };
     mnuPlikZamknij.onClick = [this] { mnuPlikZamknij_Click(); };
     mnuPomocOProgramie.onClick = [this] { mnuPomocOProgramie_Click(); };
+    SetUpTray();
 }
 
 // Startup: one instance only; then every step is guarded.
 void Form1::Form_Load() {
-    if (platform().AnotherInstanceRunning()) platform().EndProcess();
+    if (platform().AnotherInstanceRunning()) {
+        platform().WakeOtherInstance();  // no file is touched: the running copy comes forward
+        platform().EndProcess();
+    }
 
     Guarded([&] { timeFile_.LoadOrCreate(Counter); });
     Guarded([&] { Label1.setCaption(FormatElapsed(Counter.TotalSeconds)); });
@@ -100,12 +104,14 @@ void Form1::Command1_Click() {
         Command1.setCaption(kStart);
         Counter.StopCounting();
     }
+    RefreshTrayIcon();
 }
 
 // A tick that overflows leaves the display (and what is saved) at the last good total.
 void Form1::Timer1_Timer() {
     Counter.Tick(platform().RealTimeSeconds());
     Label1.setCaption(FormatElapsed(Counter.TotalSeconds));
+    RefreshTrayIcon();  // a pause for idle begins or ends between ticks
 }
 
 // A failed save is tried again at the next period; czas.dat keeps its last good value.

@@ -34,6 +34,8 @@ public:
     // Menus.
     tk::MenuItem mnuPlik, mnuPlikZresetuj, a, mnuPlikZamknij;
     tk::MenuItem mnuPomoc, mnuPomocOProgramie;
+    // The tray icon's shortcut menu (form1_tray.cpp).
+    tk::MenuItem mnuTray, mnuTrayPokaz, mnuTrayStartStop, mnuTrayHistoria, mnuTrayKreska, mnuTrayZamknij;
 
     // State.
     ElapsedCounter Counter;
@@ -56,6 +58,17 @@ public:
     void mnuPomocOProgramie_Click();
     void Check1_Click();
     void Picture1_MouseDown(int button, int shift, double x, double y);
+    void mnuPlikHistoria_Click();
+    void Form_AnotherStart();  // a second start: this copy's window comes to the front
+
+    // Today's counted seconds, and whether counting is paused for idle or a
+    // locked session (form1_today.cpp).
+    std::int32_t TodaySeconds();
+    bool PausedForIdle() const;
+    // "Czasomir - <total>, dziś <today>", and " (przerwa)" while paused.
+    std::wstring TrayTip();
+    // The tray icon's picture from the state: counting, or not (stopped or paused).
+    void RefreshTrayIcon();
 
     // Startup and closing steps.
     void SyncAutostartCheckBox();
@@ -68,6 +81,11 @@ public:
 
 private:
     bool TrayMode();  // started with exactly "/auto"
+    void SetUpTray();     // the shortcut menu and the second-start event
+    void ShowFromTray();  // what a left press on the icon does
+    void ShowTrayMenu();
+    int TrayPictureNow() const;
+    void RefreshTrayTip();
     void AddTrayIcon();
     void TrayRetry_Timer();
     void Form_TaskbarCreated();
@@ -82,6 +100,7 @@ private:
     int elevatingTo_ = -1;           // while an elevated run makes the change: the value asked for, else -1
     int trayAttempts_ = 0;
     bool trayGaveUp_ = false;  // the icon could not be added: the window stays reachable
+    int trayPicture_ = 0;      // the icon resource the tray icon shows
 };
 
 }  // namespace czasomir
