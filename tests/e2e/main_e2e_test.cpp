@@ -186,11 +186,30 @@ TEST(Tray, CountsHiddenWithItsIconUntilALeftPressBringsTheWindowBack) {
     EXPECT_EQ(e2e::FocusOf(window), app.control(Model().Command1));
     SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(window); }));
+    EXPECT_TRUE(placed.again(e2e::Quoted(placed.exe())).waitForExit());  // a second start brings the window back
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(window); }));
 
     const auto seen = app.shown();
     app.post(WM_CLOSE);
     ASSERT_TRUE(app.waitForExit());
     EXPECT_GE(e2e::WholeLine(placed.czasDat()).value_or(0), seen.value_or(501));
+    EXPECT_FALSE(e2e::TrayIconExists(picture));
+}
+
+// A right click on the icon, reported as the shell reports it: the menu comes
+// up; its last item, "Zamknij", saves and ends.
+TEST(Tray, RightClickMenusLastItemSavesAndEnds) {
+    App app("500\r\n", L"/auto", L"Czasomir");
+    ASSERT_NE(InTray(app), nullptr);
+    HWND picture = app.control(Model().Picture1);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return app.shown().value_or(0) > 500; }));
+    PostMessageW(picture, 0x201, MAKEWPARAM(200, 200), MAKELPARAM(WM_CONTEXTMENU, 1));
+    HWND menu = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (menu = e2e::FindWindowOf(app.id(), L"#32768")) && IsWindowVisible(menu); }));
+    const auto seen = app.shown();
+    PostMessageW(menu, WM_KEYDOWN, VK_UP, 0), PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(app.waitForExit());
+    EXPECT_GE(e2e::WholeLine(app.czasDat()).value_or(0), seen.value_or(501));
     EXPECT_FALSE(e2e::TrayIconExists(picture));
 }
 
