@@ -26,7 +26,7 @@ step "Windows build (mingw-w64) and its tests under Wine"
 if run cmake --preset windows >/dev/null && run cmake --build --preset windows -j "$jobs"; then
   xvfb_up && wine_up "$czasomir_root/build/windows/wineprefix"
   run ctest --preset windows -j "$jobs"
-  for shot in build/windows/screenshots/*.bmp; do [ -f "$shot" ] && convert "$shot" "${shot%.bmp}.png"; done
+  for shot in build/windows/screenshots/*.bmp; do [ -f "$shot" ] && convert "$shot" -alpha off "${shot%.bmp}.png"; done
   wine_down
 fi
 
