@@ -78,6 +78,8 @@ public:
     // The shell: a message to a picture box's window, seen as a left-button press at (x, y) pixels.
     void MouseDown(PictureBox& box, int button, int shift, int xPixels, int yPixels);
     void TaskbarCreated(Form& form);
+    // The program started again: the startup form hears of it.
+    void AnotherStart(Form& form);
     // Runs any event, as the toolkit would deliver it.
     void Deliver(const std::function<void()>& event);
 
@@ -159,6 +161,15 @@ public:
                        int fallback) override;
     bool WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                          int value) override;
+    // Shortcut menus shown, each as its captions joined by '|', the default
+    // item marked '*'; the user picks the item at index popupChoice (none: < 0).
+    std::vector<std::wstring> popups;
+    int popupChoice = -1;
+    int wokeOther = 0;  // WakeOtherInstance calls
+    Handle TrayPicture(int iconResource) override { return 0x6000 + iconResource; }
+    void PopupMenu(Form& owner, MenuItem& menu) override;
+    void ToForeground(Form& form) override { Activate(form); }
+    void WakeOtherInstance() override { ++wokeOther; }
 
 private:
     double asleep_ = 0;  // seconds slept so far

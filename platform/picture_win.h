@@ -9,7 +9,7 @@
 namespace tk::win {
 
 // The colour that marks a bitmap's transparent pixels. The build makes the
-// banner's bitmap from the GIF in app/res with the GIF's transparent pixels in
+// banner's bitmap from app/res/banner.svg with its transparent pixels in
 // this colour (app/CMakeLists.txt); no visible pixel of it has this colour.
 inline constexpr COLORREF kTransparentColour = RGB(255, 0, 255);
 

@@ -1,6 +1,7 @@
 // The process's services: single instance, command line, paths, clock, shell.
 #include "platform/toolkit_win.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -67,6 +68,29 @@ std::size_t NameStart(const std::wstring& path) {
 }
 
 }  // namespace
+
+// One message number per executable file, as the mutex's name.
+UINT win::AnotherStartMessage() {
+    static const UINT message = RegisterWindowMessageW((InstanceMutexName().substr(7) + L".Show").c_str());
+    return message;
+}
+
+// Posted to every top-level window: only the copy from the same file knows the
+// number. It may take the foreground, as this start was the user's doing.
+void Win32Platform::WakeOtherInstance() {
+    AllowSetForegroundWindow(ASFW_ANY);
+    PostMessageW(HWND_BROADCAST, win::AnotherStartMessage(), 0, 0);
+}
+
+Handle Win32Platform::TrayPicture(int iconResource) {
+    win::UniqueIcon& icon = trayPictures_[iconResource];
+    if (!icon) {
+        HICON loaded = nullptr;
+        if (SUCCEEDED(LoadIconMetric(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconResource), LIM_SMALL, &loaded)))
+            icon.reset(loaded);
+    }
+    return reinterpret_cast<Handle>(icon.get());
+}
 
 // The mutex stays open for the life of the process: while it runs, a copy
 // started from the same file finds it (in any session, hence Global\).
@@ -196,11 +220,17 @@ bool Win32Platform::NotifyIcon(TrayOp op, const TrayIcon& icon) {
     data.hWnd = reinterpret_cast<HWND>(icon.window);
     data.uID = icon.id;
     data.uFlags = ((icon.flags & kTrayMessage) ? NIF_MESSAGE : 0) | ((icon.flags & kTrayIcon) ? NIF_ICON : 0) |
-                  ((icon.flags & kTrayTip) ? NIF_TIP : 0);
+                  ((icon.flags & kTrayTip) ? NIF_TIP | NIF_SHOWTIP : 0);
     data.uCallbackMessage = icon.callbackMessage;
     data.hIcon = reinterpret_cast<HICON>(icon.icon);
     lstrcpynW(data.szTip, icon.tip.c_str(), static_cast<int>(std::size(data.szTip)));
-    return notify(op == TrayOp::Add ? NIM_ADD : op == TrayOp::Modify ? NIM_MODIFY : NIM_DELETE, &data) != FALSE;
+    const DWORD request = op == TrayOp::Add ? NIM_ADD : op == TrayOp::Delete ? NIM_DELETE : NIM_MODIFY;
+    if (!notify(request, &data)) return false;
+    if (op == TrayOp::Add) {  // notifications in the fourth manner: the keyboard and the menu key reported
+        data.uVersion = NOTIFYICON_VERSION_4;
+        notify(NIM_SETVERSION, &data);
+    }
+    return true;
 }
 
 }  // namespace tk

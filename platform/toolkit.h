@@ -69,7 +69,13 @@ struct TrayIcon {
     std::wstring tip;
 };
 inline constexpr unsigned kTrayMessage = 1, kTrayIcon = 2, kTrayTip = 4;
+// Modify changes what `flags` names. An icon that was added reports in the
+// shell's fourth manner: the notification's number in the low word, the
+// keyboard's Enter and menu key as their own notifications.
 enum class TrayOp { Add, Delete, Modify };
+// Notifications of an added icon (what the picture box's MouseDown gets as x, in pixels).
+inline constexpr int kTrayPointerOver = 0x200, kTrayLeftPress = 0x201,
+                     kTrayMenu = 0x7B /* right release, Shift+F10, menu key */, kTrayKeyEnter = 0x401;
 
 // What became of a request to run the program with administrator rights.
 struct ElevatedRun {
@@ -251,6 +257,7 @@ struct MenuItem {
     std::function<void()> onClick;
     int id = 0;  // command number, given when the item is added to the form
     bool checked = false;  // shows a check mark; set through Form::setChecked once the form exists
+    bool isDefault = false;  // shown bold in a shortcut menu: what a press on the icon does
     bool separator() const { return caption == L"-"; }
 };
 
@@ -278,6 +285,8 @@ public:
 
     // Menu bar: top-level items, in order. The form gives every item its command number.
     void addMenu(MenuItem& top);
+    // A shortcut menu (Platform::PopupMenu): its items get command numbers, the bar is left alone.
+    void addPopupMenu(MenuItem& top) { number(top); }
 
     // Events.
     std::function<void()> onLoad;
@@ -285,6 +294,7 @@ public:
     std::function<void(int& cancel)> onUnload;    // close box, system menu, end of session
     std::function<void()> onTaskbarCreated;       // the shell's taskbar was (re)created
     std::function<void(SessionChange)> onSessionChange;  // once the platform watches the session for the form
+    std::function<void()> onAnotherStart;         // the program was started again while this one runs
 
     // Operations.
     // Modeless, no owner; creates the window first if needed. Displaying a
@@ -313,6 +323,7 @@ public:
     void raiseSessionChange(SessionChange change) {
         if (onSessionChange) Dispatch([&] { onSessionChange(change); });
     }
+    void raiseAnotherStart() { Dispatch(onAnotherStart); }
     // Raises Unload; true when the form may close (no handler set the cancel flag).
     bool raiseUnload();
     void setCreated(bool created) { created_ = created; }
@@ -443,6 +454,20 @@ public:
                                int fallback) = 0;
     virtual bool WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                                  int value) = 0;
+    // Notification area and a second start --------------------------------------
+    // An icon resource at the size the notification area shows (16, 24 or 32
+    // pixels by the display's scale); loaded once, kept until the process ends.
+    virtual Handle TrayPicture(int iconResource) = 0;
+    // Shows `menu`'s items as a shortcut menu at the point of the tray
+    // notification being handled (the pointer, or the icon when the keyboard
+    // asked), the owner's window brought to the front first so that a click
+    // elsewhere closes it; the chosen item's Click runs once the menu has closed.
+    virtual void PopupMenu(Form& owner, MenuItem& menu) = 0;
+    // The form's window to the front, ahead of other programs' windows.
+    virtual void ToForeground(Form& form) = 0;
+    // Asks the copy that runs from the same executable (the one that made
+    // AnotherInstanceRunning true) to come forward: its startup form raises AnotherStart.
+    virtual void WakeOtherInstance() = 0;
 };
 
 // The process ended inside a handler (headless backend only: the Win32 backend

@@ -32,6 +32,7 @@ struct FormWindow {
     bool shown = false;      // displayed at least once
     HWND savedFocus = nullptr;  // the control that had the focus when the window was deactivated
     HWND modalOwner = nullptr;  // disabled while this form is shown modal
+    POINT trayAnchor{};  // where the last tray notification to a picture box points (screen)
 
     Control* ControlById(int id) const {
         for (Control* c : form.controls())
@@ -364,6 +365,10 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             w->form.raiseTaskbarCreated();
             return 0;
         }
+        if (message == win::AnotherStartMessage() && message != 0) {
+            w->form.raiseAnotherStart();
+            return 0;
+        }
         switch (message) {
         case WM_COMMAND: OnCommand(*w, wParam, lParam); return 0;
         case WM_TIMER: OnTimer(*w, wParam); return 0;
@@ -397,7 +402,10 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// The picture box: a window that reports mouse presses in twips.
+// The picture box: a window that reports mouse presses in twips. It is also
+// where the shell sends the tray icon's notifications (numbered as a left
+// press): the notification's number in the low word of lParam, its point on
+// the screen (the pointer, or the icon for the keyboard) in wParam.
 LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     int button = 0;
     switch (message) {
@@ -408,7 +416,8 @@ LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
     try {
         if (auto* box = static_cast<PictureBox*>(OwnControl(hwnd))) {
-            const int shift = ((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0) |
+            if (button == 1) FormOf(GetParent(hwnd))->trayAnchor = {GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
+            const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
                               (GetKeyState(VK_MENU) < 0 ? 4 : 0);
             const double twips = box->twipsPerPixel();
             // Signed 16-bit pixel positions; the shell's tray messages put their mouse message number in x.
@@ -498,8 +507,10 @@ void Win32Platform::Create(Form& form) {
         return;
     }
     if (auto allow = reinterpret_cast<BOOL(WINAPI*)(HWND, UINT, DWORD, void*)>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx"))))
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")))) {
         allow(w.hwnd, TaskbarCreatedMessage(), 1 /* MSGFLT_ALLOW */, nullptr);  // reaches an elevated process too
+        allow(w.hwnd, win::AnotherStartMessage(), 1 /* MSGFLT_ALLOW */, nullptr);
+    }
     w.dpi = win::WindowDpi(w.hwnd);
     LoadIcons(w);
     CreateControls(w);
@@ -654,6 +665,30 @@ void Win32Platform::Changed(Control& control) {
     case Kind::BarChart: win::BarChartChanged(child); break;
     default: break;
     }
+}
+
+// The menu of a tray icon: the window first to the front, so that a click
+// elsewhere closes the menu; an empty message after it, so that a second
+// opening works at once.
+void Win32Platform::PopupMenu(Form& owner, MenuItem& menu) {
+    FormWindow* w = Find(owner);
+    HMENU popup = w ? BuildMenu(menu.items, false) : nullptr;
+    if (!popup) return;
+    for (std::size_t i = 0; i < menu.items.size(); ++i)
+        if (menu.items[i]->isDefault) SetMenuDefaultItem(popup, static_cast<UINT>(i), TRUE);
+    const HWND window = w->hwnd;
+    const POINT at = w->trayAnchor;
+    SetForegroundWindow(window);
+    const UINT align = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const int chosen = static_cast<int>(
+        TrackPopupMenuEx(popup, align | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, window, nullptr));
+    PostMessageW(window, WM_NULL, 0, 0);
+    DestroyMenu(popup);
+    if (const MenuItem* item = FindMenuItem(menu.items, chosen)) Dispatch(item->onClick);
+}
+
+void Win32Platform::ToForeground(Form& form) {
+    if (FormWindow* w = Find(form)) SetForegroundWindow(w->hwnd);
 }
 
 void Win32Platform::ProcessMessage(MSG& message) {

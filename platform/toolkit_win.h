@@ -17,6 +17,7 @@ namespace tk {
 namespace win {
 struct FormWindow;  // a form's window and everything that belongs to it (toolkit_win.cpp)
 std::wstring ModulePath();  // the running executable's full path (process_win.cpp)
+UINT AnotherStartMessage();  // posted by a second start to the copy that runs (process_win.cpp)
 }
 
 class Win32Platform : public Platform {
@@ -93,6 +94,12 @@ public:
     void SessionServiceReady(Form& form);
     void SessionChanged(Form& form, WPARAM code);
 
+    // Notification area and a second start.
+    Handle TrayPicture(int iconResource) override;  // LoadIconMetric (process_win.cpp)
+    void PopupMenu(Form& owner, MenuItem& menu) override;
+    void ToForeground(Form& form) override;
+    void WakeOtherInstance() override;  // process_win.cpp
+
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.
     void ProcessMessage(MSG& message);
@@ -119,6 +126,7 @@ private:
         win::UniqueHandle ready;  // Global\TermSrvReadyEvent, while waited for
         HANDLE wait = nullptr;    // the thread pool's wait on it
     } session_;
+    std::map<int, win::UniqueIcon> trayPictures_;
 };
 
 }  // namespace tk

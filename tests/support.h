@@ -95,6 +95,12 @@ struct MainWindow {
         for (const auto& call : platform.trayCalls) n += call.op == op;
         return n;
     }
+    // The icon as the shell last got the field(s) `flags` names.
+    tk::TrayIcon LastTray(unsigned flags) const {
+        for (auto call = platform.trayCalls.rbegin(); call != platform.trayCalls.rend(); ++call)
+            if (call->op != tk::TrayOp::Delete && (call->icon.flags & flags)) return call->icon;
+        return {};
+    }
 };
 
 }  // namespace czasomir::test

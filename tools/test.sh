@@ -7,7 +7,7 @@ set -uo pipefail
 cd "$czasomir_root" || exit 1
 
 ensure_packages cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev \
-  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb clang libclang-rt-14-dev imagemagick libfaketime || exit 1
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb clang libclang-rt-14-dev imagemagick librsvg2-bin icoutils libfaketime || exit 1
 
 jobs=$(nproc)
 failed=()
@@ -26,7 +26,7 @@ step "Windows build (mingw-w64) and its tests under Wine"
 if run cmake --preset windows >/dev/null && run cmake --build --preset windows -j "$jobs"; then
   xvfb_up && wine_up "$czasomir_root/build/windows/wineprefix"
   run ctest --preset windows -j "$jobs"
-  for shot in build/windows/screenshots/*.bmp; do [ -f "$shot" ] && convert "$shot" "${shot%.bmp}.png"; done
+  for shot in build/windows/screenshots/*.bmp; do [ -f "$shot" ] && convert "$shot" -alpha off "${shot%.bmp}.png"; done
   wine_down
 fi
 

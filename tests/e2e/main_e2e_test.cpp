@@ -172,8 +172,9 @@ HWND InTray(e2e::Process& app) {
 
 // Started as the Run value may start it (an unquoted path with blanks, then
 // "/auto"): counting hidden with its icon; a left press on the icon brings the
-// window back, minimising hides it; closing saves and takes the icon away.
-TEST(Tray, CountsHiddenWithItsIconUntilALeftPressBringsTheWindowBack) {
+// window back, minimising hides it, a second start brings it back too; the
+// icon's menu opens on a right click, and its "Zamknij" saves and takes the icon away.
+TEST(Tray, CountsHiddenWithItsIconShownByALeftPressOrASecondStartClosedFromItsMenu) {
     App placed("500\r\n", L"", L"Czas pracy ąę");
     ASSERT_NE(placed.mainWindow(), nullptr);
     EXPECT_FALSE(e2e::TrayIconExists(placed.control(Model().Picture1)));  // no icon in normal mode
@@ -189,9 +190,15 @@ TEST(Tray, CountsHiddenWithItsIconUntilALeftPressBringsTheWindowBack) {
     EXPECT_EQ(e2e::FocusOf(window), app.control(Model().Command1));
     SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(window); }));
+    EXPECT_TRUE(placed.again(e2e::Quoted(placed.exe())).waitForExit());  // a second start brings the window back
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(window); }));
 
+    // A right click, as the shell reports it: the icon's menu; its last item, "Zamknij".
+    PostMessageW(picture, 0x201, MAKEWPARAM(200, 200), MAKELPARAM(WM_CONTEXTMENU, 1));
+    HWND menu = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (menu = e2e::FindWindowOf(app.id(), L"#32768")) && IsWindowVisible(menu); }));
     const auto seen = app.shown();
-    app.post(WM_CLOSE);
+    PostMessageW(menu, WM_KEYDOWN, VK_UP, 0), PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(app.waitForExit());
     EXPECT_GE(e2e::WholeLine(placed.czasDat()).value_or(0), seen.value_or(501));
     EXPECT_FALSE(e2e::TrayIconExists(picture));

@@ -4,6 +4,7 @@
 
 #include "core/elapsed_text.h"
 #include "czasomir/build_info.h"
+#include "platform/resource_ids.h"
 #include "tests/support.h"
 
 namespace czasomir::test {
@@ -12,8 +13,10 @@ namespace {
 struct Step {
     enum Kind {
         Pass, SetClock, Sleep, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock,
-        AcceptIcon, NoSaves, Answer, Ending, TakeBack, BlockDays, UnblockDays, Input, Session, Option, ServiceStarts,  // events
-        Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked, Days, Today, Paused, Ini  // checks
+        AcceptIcon, NoSaves, Answer, Ending, TakeBack, BlockDays, UnblockDays, Input, Session, Option, ServiceStarts,
+        Pick, Again,  // events
+        Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked, Days, Today, Paused, Ini, Tip,
+        Picture, Menus, Active  // checks
     } kind;
     double number = 0;  // Pass, Sleep: seconds; SetClock: seconds the wall clock moves (a time zone, summer
                         // time); Press: the mouse message; Total: the total, shown; Shown: 0 hidden, 1 shown,
@@ -22,9 +25,11 @@ struct Step {
                         // ends, 0 called off; Told: messages shown so far; Asked: questions asked so far;
                         // TakeBack: seconds the next tick takes back (as skipping idle time does); Today: seconds
                         // Input: seconds its stamp is later than now; Session: a tk::SessionChange; Paused: 1 or
-                        // 0; Ini: the option in czasomir.ini and the menu (-1: no value)
+                        // 0; Ini: the option in czasomir.ini and the menu (-1: no value); Picture: 1 or 0; Pick:
+                        // the item the user picks when the icon's menu opens next (-1: none); Menus: how many menus
     std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given; Days: historia.csv's;
                         // Told: the text of every message (none given: the one of a failed save)
+    std::wstring wide;  // Tip: the icon's tip, as the shell last got it; Menus: the last menu ('*': bold)
 };
 using enum Step::Kind;
 constexpr double kHour = 3600, kDay = 86400, kLock = 0, kUnlock = 1;
@@ -94,6 +99,8 @@ TEST_P(MainWindowScenario, Runs) {
         case Session: w.platform.SessionChange(f, static_cast<tk::SessionChange>(s.number)); break;
         case Option: w.platform.Choose(f.mnuPlikPomijaj, f); break;
         case ServiceStarts: w.platform.SessionServiceStarts(); break;
+        case Pick: w.platform.popupChoice = static_cast<int>(s.number); break;
+        case Again: w.platform.AnotherStart(f); break;
         case Holds: EXPECT_EQ(w.Saved(), s.text); break;
         case Total:
             EXPECT_EQ(f.Counter.TotalSeconds, s.number);
@@ -117,12 +124,19 @@ TEST_P(MainWindowScenario, Runs) {
             break;
         case Paused:
             EXPECT_EQ(f.caption, s.number ? L"Czasomir (przerwa)" : L"Czasomir");
-            EXPECT_EQ(w.platform.trayCalls.empty() ? f.caption : w.platform.trayCalls.back().icon.tip, f.caption);
+            EXPECT_EQ(w.platform.trayCalls.empty() ? s.number != 0 : f.TrayIcon.tip.ends_with(L" (przerwa)"), s.number != 0);
             break;
         case Ini:
             EXPECT_EQ(w.platform.profile.count(ini) ? w.platform.profile[ini] : -1, s.number);
             EXPECT_EQ(f.mnuPlikPomijaj.checked, s.number == 1);
             break;
+        case Tip: EXPECT_EQ(w.LastTray(tk::kTrayTip).tip, s.wide); break;
+        case Picture: EXPECT_EQ(w.LastTray(tk::kTrayIcon).icon, w.platform.TrayPicture(s.number ? IDI_CZASOMIR : IDI_CZASOMIR_STOPPED)); break;
+        case Menus:
+            EXPECT_EQ(w.platform.popups.size(), s.number);
+            EXPECT_EQ(w.platform.popups.empty() ? L"" : w.platform.popups.back(), s.wide);
+            break;
+        case Active: EXPECT_EQ(w.platform.ActiveForm(), &f); break;
         }
     }
     if (w.platform.ended) {
@@ -198,6 +212,19 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"DaysThatCannotBeSavedAreSavedLaterTheTotalAtOnce", {}, L"", {{Click}, {Pass, 65.4}, {Days, 0, ""}, {BlockDays},
         {Pass, 0.2}, {Holds, 0, "65\r\n"}, {Days, 0, "data;sekundy\r\n"}, {UnblockDays}, {Pass, 65.535}, {Today, 131},
         {Days, 0, "data;sekundy\r\n2026-12-07;131\r\n"}}},
+    // The tip is made when the pointer comes over the icon; the picture and the menu follow the button.
+    Scenario{"TrayTipPictureAndMenuFollowTheCount", "60\r\n", L"/auto", {{Picture, 1},
+        {Tip, 0, "", L"Czasomir - 00 : 01 : 00, dziś 00 : 00 : 00"}, {Pass, 2.1}, {Tip, 0, "", L"Czasomir - 00 : 01 : 00, dziś 00 : 00 : 00"},
+        {Press, 0x200}, {Tip, 0, "", L"Czasomir - 00 : 01 : 02, dziś 00 : 00 : 02"}, {Pick, 1}, {Press, 0x7B}, {Counting, 0},
+        {Picture, 0}, {Menus, 1, "", L"Pokaż*|Stop|Historia...|-|Zamknij"}, {Pass, 5}, {Press, 0x7B}, {Counting, 1},
+        {Picture, 1}, {Menus, 2, "", L"Pokaż*|Start|Historia...|-|Zamknij"}, {Shown, 0}}},
+    // Enter shows the window, the menu key opens the menu; right presses, releases and the left release do nothing.
+    Scenario{"TheIconFromTheKeyboardAndItsMenu", "10\r\n", L"/auto", {{Press, 0x204}, {Press, 0x205}, {Press, 0x400},
+        {Menus, 0}, {Shown, 0}, {Press, 0x401}, {Shown, 1}, {FocusOnButton}, {Minimize}, {Shown, 0}, {Press, 0x7B},
+        {Menus, 1, "", L"Pokaż*|Stop|Historia...|-|Zamknij"}, {Shown, 0}, {Pick, 0}, {Press, 0x7B}, {Shown, 1}, {Minimize}, {Pick, 2}, {Press, 0x7B}, {Shown, 0},
+        {Pass, 3.15}, {Ended, 0}, {Pick, 4}, {Press, 0x7B}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
+    Scenario{"ASecondStartShowsTheTrayWindow", {}, L"/auto", {{Again}, {Shown, 1}, {FocusOnButton}, {Minimize}, {Shown, 0}}},
+    Scenario{"ASecondStartRestoresAndRaisesTheWindow", {}, L"", {{Minimize}, {Shown, 2}, {Again}, {Shown, 1}, {Active}}},
     Scenario{"AnIconThatNeverComesLeavesTheWindowReachable", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {Pass, 2},
         {Shown, 1}, {Taskbar}, {IconsAdded, 61}, {Minimize}, {Shown, 2}, {Counting, 1}}, true},
     // Pomijaj czas bezczynności. The start is an input; idle time is 5 minutes.
@@ -265,6 +292,14 @@ TEST(DataFolder, TheTotalLivesWhereItCanBeSaved) {
     }
 }
 
+// The second copy ends at once: no file, no icon; the first hears of it.
+TEST(SecondStart, EndsTouchingNothingAndWakesTheRunningCopy) {
+    MainWindow w(L"/auto");
+    w.platform.anotherInstance = true;
+    w.Start();
+    EXPECT_TRUE(w.platform.ended && w.platform.trayCalls.empty() && !fs::exists(w.dir / "czas.dat") && w.platform.wokeOther == 1);
+}
+
 TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
     MainWindow w(L"/auto");
     Form1& f = w.Start("100\r\n");
@@ -282,8 +317,9 @@ TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
         w.platform.Advance(66);  // the main window counts and saves, but takes no input
         EXPECT_EQ(w.Saved(), "165\r\n");
         w.platform.Click(f.Command1), w.platform.Choose(f.mnuPlikZresetuj, f), w.platform.Minimize(f), w.platform.Close(f);
-        w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x201, 0);  // a tray press does nothing meanwhile
-        EXPECT_TRUE(f.visible() && !w.platform.ended);
+        w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x201, 0);  // a tray press does nothing meanwhile,
+        w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x7B, 0);   // nor does the icon's menu key
+        EXPECT_TRUE(f.visible() && !w.platform.ended && w.platform.popups.empty());
         w.platform.Close(about);  // the close box (OK: the end-to-end tests)
         EXPECT_FALSE(about.created());
     };

@@ -85,11 +85,15 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
     mnuPomocOProgramie.onClick = [this] { mnuPomocOProgramie_Click(); };
     mnuPlikPomijaj.onClick = [this] { mnuPlikPomijaj_Click(); };
     onSessionChange = [this](tk::SessionChange change) { Form_SessionChange(change); };
+    SetUpTray();
 }
 
 // Startup: one instance only; then every step is guarded.
 void Form1::Form_Load() {
-    if (platform().AnotherInstanceRunning()) platform().EndProcess();
+    if (platform().AnotherInstanceRunning()) {
+        platform().WakeOtherInstance();  // no file is touched: the running copy comes forward
+        platform().EndProcess();
+    }
 
     Guarded([&] { ChooseDataFolder(); });
     Guarded([&] { timeFile_.LoadOrCreate(Counter); });
@@ -117,6 +121,7 @@ void Form1::Command1_Click() {
         idle_.Stopped();
         ShowPauseState();
     }
+    RefreshTrayIcon();
 }
 
 // A tick that overflows leaves the display (and what is saved) at the last good total.
@@ -128,6 +133,7 @@ void Form1::Timer1_Timer() {
     FollowUse(now);
     CountHistory();  // after FollowUse: what it takes back is taken from the days too
     Label1.setCaption(FormatElapsed(Counter.TotalSeconds));
+    ShowPauseState();  // a pause for idle begins or ends between ticks: the caption, the tray's picture and tip
 }
 
 // A failed save is tried again at the next period; czas.dat keeps its last good value.

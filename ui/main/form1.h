@@ -42,6 +42,8 @@ public:
     tk::MenuItem mnuPomoc, mnuPomocOProgramie;
     tk::MenuItem mnuPlikHistoria;
     tk::MenuItem mnuPlikPomijaj;  // Plik > "Pomijaj czas bezczynności", a check item
+    // The tray icon's shortcut menu (form1_tray.cpp).
+    tk::MenuItem mnuTray, mnuTrayPokaz, mnuTrayStartStop, mnuTrayHistoria, mnuTrayKreska, mnuTrayZamknij;
 
     // State.
     ElapsedCounter Counter;
@@ -85,6 +87,12 @@ public:
     std::int32_t TodaySeconds();
     // The History window while it is open, else null.
     const Form3* historyWindow() const { return historyWindow_.get(); }
+    void Form_AnotherStart();  // a second start: this copy's window comes to the front
+
+    // "Czasomir - <total>, dziś <today>", and " (przerwa)" while paused.
+    std::wstring TrayTip();
+    // The tray icon's picture from the state: counting, or not (stopped or paused).
+    void RefreshTrayIcon();
 
     // Startup and closing steps.
     void SyncAutostartCheckBox();
@@ -97,6 +105,11 @@ public:
 
 private:
     bool TrayMode();  // started with exactly "/auto"
+    void SetUpTray();     // the shortcut menu and the second-start event
+    void ShowFromTray();  // what a left press on the icon does
+    void ShowTrayMenu();
+    int TrayPictureNow() const;
+    void RefreshTrayTip();
     void AddTrayIcon();
     void TrayRetry_Timer();
     void Form_TaskbarCreated();
@@ -135,6 +148,7 @@ private:
     enum class SaveWarning { None, Due, Told } saveWarning_ = SaveWarning::None;  // once per run
     bool asking_ = false;  // the Reset question is up
     IdleGuard idle_;
+    int trayPicture_ = 0;      // the icon resource the tray icon shows
 };
 
 // This copy's registration, with where the copy lies found out from the

@@ -60,16 +60,14 @@ void Form1::FollowUse(double realTime) {
         Counter.TotalSeconds = Counter.StoredSeconds;
     }
     if (step.resume) Counter.StartCounting(platform().TimeOfDaySeconds(), realTime);
-    if (step.pause || step.resume) ShowPauseState();
 }
 
 void Form1::ShowPauseState() {
     const wchar_t* text = idle_.paused() ? kPausedCaption : kCaption;
     if (caption == text) return;
     setCaption(text);
-    if (!TrayMode() || TrayIcon.tip.empty()) return;  // no icon
-    TrayIcon.tip = text;
-    platform().NotifyIcon(tk::TrayOp::Modify, TrayIcon);
+    RefreshTrayIcon();  // the picture of not counting while paused
+    if (TrayIcon.window) RefreshTrayTip();
 }
 
 }  // namespace czasomir

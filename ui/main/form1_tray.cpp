@@ -1,8 +1,12 @@
 // Tray mode: started with "/auto" the program counts from the notification
-// area; a left-button press on the icon brings the window back and minimising
-// hides it again.
+// area; a left-button press on the icon (or Enter on it) brings the window
+// back and minimising hides it again; the right button or the menu key opens
+// the icon's menu. The icon's picture shows whether time is counted, its tip
+// the total and today's time.
 #include <cmath>
 
+#include "core/elapsed_text.h"
+#include "platform/resource_ids.h"
 #include "ui/main/form1.h"
 
 namespace czasomir {
@@ -12,11 +16,57 @@ namespace {
 const unsigned kTrayIconId = 1;
 // The shell reports mouse events over the icon with this message, sent to
 // Picture1's window. It is the number of the left-button-down message, so the
-// toolkit delivers every notification as a press at x = the mouse message's number.
+// toolkit delivers every notification as a press at x = the notification's number.
 const unsigned kTrayCallbackMessage = 0x201;
-const int kLeftButtonDownMessage = 0x201;
 
 }  // namespace
+
+void Form1::SetUpTray() {
+    mnuTray = tk::MenuItem(L"mnuTray", L"", {&mnuTrayPokaz, &mnuTrayStartStop, &mnuTrayHistoria, &mnuTrayKreska,
+                                             &mnuTrayZamknij});
+    mnuTrayPokaz = tk::MenuItem(L"mnuTrayPokaz", L"Pokaż");
+    mnuTrayPokaz.isDefault = true;
+    mnuTrayStartStop = tk::MenuItem(L"mnuTrayStartStop", L"Start");
+    mnuTrayHistoria = tk::MenuItem(L"mnuTrayHistoria", L"Historia...");
+    mnuTrayKreska = tk::MenuItem(L"mnuTrayKreska", L"-");
+    mnuTrayZamknij = tk::MenuItem(L"mnuTrayZamknij", L"Zamknij");
+    addPopupMenu(mnuTray);
+    mnuTrayPokaz.onClick = [this] { ShowFromTray(); };
+    mnuTrayStartStop.onClick = [this] { Command1_Click(); };
+    mnuTrayHistoria.onClick = [this] { mnuPlikHistoria_Click(); };
+    mnuTrayZamknij.onClick = [this] { mnuPlikZamknij_Click(); };
+    onAnotherStart = [this] { Form_AnotherStart(); };
+}
+
+std::wstring Form1::TrayTip() {
+    std::wstring tip = L"Czasomir - " + FormatElapsed(Counter.TotalSeconds) + L", dziś " + FormatElapsed(TodaySeconds());
+    if (PausedForIdle()) tip += L" (przerwa)";
+    return tip;
+}
+
+int Form1::TrayPictureNow() const {
+    return Command1.caption() == L"Stop" && !PausedForIdle() ? IDI_CZASOMIR : IDI_CZASOMIR_STOPPED;
+}
+
+void Form1::RefreshTrayIcon() {
+    const int picture = TrayPictureNow();
+    if (!TrayIcon.window || picture == trayPicture_) return;  // no icon yet, or no change
+    trayPicture_ = picture;
+    TrayIcon.icon = platform().TrayPicture(picture);
+    tk::TrayIcon change = TrayIcon;
+    change.flags = tk::kTrayIcon;
+    platform().NotifyIcon(tk::TrayOp::Modify, change);
+}
+
+// The tip is made when the pointer comes over the icon, not at every tick.
+void Form1::RefreshTrayTip() {
+    std::wstring tip = TrayTip();
+    if (tip == TrayIcon.tip) return;
+    TrayIcon.tip = std::move(tip);
+    tk::TrayIcon change = TrayIcon;
+    change.flags = tk::kTrayTip;
+    platform().NotifyIcon(tk::TrayOp::Modify, change);
+}
 
 bool Form1::TrayMode() { return platform().ArgumentText() == L"/auto"; }
 
@@ -29,9 +79,10 @@ void Form1::EnterTrayMode() {
     TrayIcon.id = kTrayIconId;
     TrayIcon.flags = tk::kTrayMessage | tk::kTrayIcon | tk::kTrayTip;
     TrayIcon.callbackMessage = kTrayCallbackMessage;
-    TrayIcon.icon = iconHandle();
+    trayPicture_ = TrayPictureNow();
+    TrayIcon.icon = platform().TrayPicture(trayPicture_);
     TrayIcon.window = Picture1.handle();
-    TrayIcon.tip = L"Czasomir";
+    TrayIcon.tip = TrayTip();
     AddTrayIcon();
 }
 
@@ -64,12 +115,31 @@ void Form1::Form_TaskbarCreated() {
 
 void Form1::Picture1_MouseDown(int /*button*/, int /*shift*/, double x, double /*y*/) {
     const long message = std::lround(x / Picture1.twipsPerPixel());
-    if (message != kLeftButtonDownMessage) return;
+    if (message == tk::kTrayPointerOver) return RefreshTrayTip();
     if (about_ && about_->visible()) return;
     if (asking_) return;  // the Reset question is up
     if (historyWindow_ && historyWindow_->visible()) return;
+    if (message == tk::kTrayLeftPress || message == tk::kTrayKeyEnter) ShowFromTray();
+    if (message == tk::kTrayMenu) ShowTrayMenu();
+}
+
+void Form1::ShowFromTray() {
     RestoreFromTray = -1;
     show();
+}
+
+// Start or Stop as the button reads, and does what the button does.
+void Form1::ShowTrayMenu() {
+    mnuTrayStartStop.caption = Command1.caption();
+    platform().PopupMenu(*this, mnuTray);
+}
+
+// As a press on the icon does; outside tray mode a minimised window is restored.
+void Form1::Form_AnotherStart() {
+    if (about_ && about_->visible()) return platform().ToForeground(*about_);
+    if (TrayMode()) ShowFromTray();
+    setWindowState(tk::kNormal);
+    platform().ToForeground(*this);
 }
 
 void Form1::Form_Resize() {

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Czasomir.exe counting, against minimal_window.exe, under Wine on a private
-# display: start-up time, CPU time shown / minimised / in the tray, memory.
+# The whole program against the bare window, with and without the themed
+# common controls, under Wine on a private display: the file's size, start-up
+# time, CPU time counting shown / minimised / in the tray, memory.
 # Figures are ratios within this one run; nothing here passes or fails.
-#   bench/runtime/run.sh [build dir, default build/windows]
+#   bench/run.sh [build dir, default build/windows]
 #   SECONDS_PER_PHASE (default 30) and RUNS (default 10) change the run.
 set -euo pipefail
-. "$(dirname "${BASH_SOURCE[0]}")/../../tools/common.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/../tools/common.sh"
 cd "$czasomir_root"
 build=${1:-build/windows}
 toolchain="$czasomir_root/tools/cmake/mingw-w64-x86_64.cmake"
