@@ -321,7 +321,8 @@ std::wstring HeadlessPlatform::ExecutableKey() {
 
 bool HeadlessPlatform::AskYesNo(Form& owner, const std::wstring& text) {
     questions.push_back(text);
-    windows_.at(&owner).enabled = false;
+    Window& asker = windows_.at(&owner);
+    asker.enabled = false;
     if (whileAsked) whileAsked();
     if (owner.created()) windows_.at(&owner).enabled = true;
     if (answers.empty()) return false;

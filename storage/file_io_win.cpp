@@ -27,9 +27,8 @@ Result Finish(HANDLE file, std::string_view content, bool flush) {
 }  // namespace
 
 std::optional<std::string> ReadHead(const std::wstring& file, std::size_t maxBytes) {
-    const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
     std::optional<std::string> head;
     if (::GetFileType(handle) == FILE_TYPE_DISK) {
