@@ -131,7 +131,7 @@ public:
     // Where this copy lies: its final path (nothing: the path of the command,
     // with no link on the way) and the protected folders.
     std::optional<std::wstring> finalExePath;
-    std::vector<std::wstring> protectedFolders = {L"C:\\Program Files", L"C:\\Program Files (x86)", L"C:\\Windows"};
+    std::vector<std::wstring> protectedFolders = {L"C:\\Program Files", L"C:\\Program Files (x86)"};
     std::wstring FinalExePath() override { return finalExePath.value_or(AppDirectory() + L"\\" + exeName + L".exe"); }
     std::vector<std::wstring> ProtectedFolders() override { return protectedFolders; }
     // Where the data lives, and asking before it goes: the test plays Windows and the user.

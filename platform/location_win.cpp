@@ -37,7 +37,9 @@ std::vector<std::wstring> Win32Platform::ProtectedFolders() {
                                    reinterpret_cast<void*>(GetProcAddress(ole.get(), "CoTaskMemFree")))
                              : nullptr;
     if (!known || !release) return folders;
-    for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_Windows}) {
+    // Not the Windows folder: any user may create folders and files in some of
+    // its subfolders (Temp, Tasks, System32\spool\drivers\color).
+    for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86}) {
         PWSTR path = nullptr;
         if (SUCCEEDED(known(*id, KF_FLAG_DONT_VERIFY, nullptr, &path)) && path) folders.emplace_back(path);
         release(path);

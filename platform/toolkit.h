@@ -407,7 +407,7 @@ public:
     // may begin with \\?\. Empty when it cannot be found out.
     virtual std::wstring FinalExePath() = 0;
     // The folders that only administrators can change: the Program Files
-    // folders and the Windows folder, those that can be found.
+    // folders, those that can be found.
     virtual std::vector<std::wstring> ProtectedFolders() = 0;
     // Where the data lives, and asking before it goes ------------------------
     // The user's folder for local application data (%LOCALAPPDATA%), with no

@@ -5,6 +5,7 @@
 
 #include "core/elapsed_counter.h"
 #include "storage/file_io.h"
+#include "storage/history_file.h"
 #include "storage/time_file.h"
 
 namespace czasomir {
@@ -56,6 +57,18 @@ bool CarryOver(const TimeFile& from, const TimeFile& to) {
     return true;
 }
 
+// The program's other files go along as they are, when they can be read; the
+// program folder keeps its copies whatever becomes of these.
+void CarryAlong(const std::wstring& from, const std::wstring& to, const wchar_t* name) {
+    const std::wstring source = from + file_io::kSeparator + name, target = to + file_io::kSeparator + name;
+    const std::optional<std::string> bytes = file_io::ReadHead(source, kHistoryFileLimit);
+    if (!bytes || bytes->size() >= kHistoryFileLimit) return;
+    try {
+        ReplaceSafely(target + L".new", target, *bytes);
+    } catch (const SaveFailed&) {
+    }
+}
+
 }  // namespace
 
 std::wstring FallbackFolder(const std::wstring& localAppData, const std::wstring& executableKey) {
@@ -76,7 +89,9 @@ DataFolder ChooseDataFolder(const std::wstring& programFolder, const std::wstrin
     if (here.Writable()) return {programFolder, true};
     const bool made = file_io::CreateFolder(localAppData + file_io::kSeparator + L"Czasomir").ok() &&
                       file_io::CreateFolder(fallback).ok();
-    if (made && there.Writable() && CarryOver(here, there)) return {fallback, true};
+    if (!made || !there.Writable()) return {programFolder, false};
+    for (const wchar_t* name : {L"historia.csv", L"czasomir.ini"}) CarryAlong(programFolder, fallback, name);
+    if (CarryOver(here, there)) return {fallback, true};  // czas.dat last: once there, that folder is the one
     return {programFolder, false};
 }
 

@@ -12,15 +12,6 @@ namespace czasomir {
 
 namespace {
 
-#ifdef _WIN32
-constexpr wchar_t kSeparator[] = L"\\";
-#else
-constexpr wchar_t kSeparator[] = L"/";
-#endif
-
-constexpr int kSaveAttempts = 4;  // as for czas.dat: another program's short hold is waited out
-constexpr int kRetryPauseMilliseconds = 50;
-
 // The digits of text[from, from + count) as a number; -1 when any is no digit.
 int Digits(std::string_view text, std::size_t from, std::size_t count) {
     int value = 0;
@@ -94,7 +85,7 @@ std::string FormatHistory(const DayHistory& history) {
 }
 
 HistoryFile::HistoryFile(std::wstring directory)
-    : path_(std::move(directory) + kSeparator + L"historia.csv"), tempPath_(path_ + L".new") {}
+    : path_(std::move(directory) + file_io::kSeparator + L"historia.csv"), tempPath_(path_ + L".new") {}
 
 bool HistoryFile::Read() {
     const std::optional<std::string> bytes = file_io::ReadHead(path_, kHistoryFileLimit);
@@ -115,24 +106,14 @@ void HistoryFile::Save() {
             throw SaveFailed("reading historia.csv failed");
         read_ = true;
     }
-    const std::string content = FormatHistory(days_);
-    for (int attempt = 1;; ++attempt) {
-        file_io::Result result = file_io::WriteDurably(tempPath_, content);
-        if (result.ok()) result = file_io::ReplaceDurably(tempPath_, path_);
-        if (result.ok()) return;
-        if (result.kind != file_io::Result::Kind::Busy || attempt == kSaveAttempts) {
-            file_io::RemoveQuietly(tempPath_);
-            throw SaveFailed("replacing historia.csv failed (error " + DecimalText<char>(result.code) + ")");
-        }
-        file_io::Pause(kRetryPauseMilliseconds);
-    }
+    ReplaceSafely(tempPath_, path_, FormatHistory(days_));
 }
 
 std::optional<std::wstring> WriteHistoryCopy(const DayHistory& history, const std::wstring& directory) {
     const std::string content = FormatHistory(history);
     for (int n = 1; n <= 9; ++n) {
         const std::wstring name = n == 1 ? L"historia.csv" : L"historia (" + DecimalText<wchar_t>(n) + L").csv";
-        const std::wstring path = directory + kSeparator + name;
+        const std::wstring path = directory + file_io::kSeparator + name;
         if (file_io::WriteDurably(path, content).ok()) return path;
     }
     return std::nullopt;

@@ -17,11 +17,24 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 constexpr int kSaveAttempts = 4;
 constexpr int kRetryPauseMilliseconds = 50;
 
-[[noreturn]] void Fail(const char* step, const file_io::Result& result) {
-    throw SaveFailed(std::string(step) + " (error " + DecimalText<char>(result.code) + ")");
-}
-
 }  // namespace
+
+void ReplaceSafely(const std::wstring& tempFile, const std::wstring& file, std::string_view content) {
+    for (int attempt = 1;; ++attempt) {
+        file_io::Result result = file_io::WriteDurably(tempFile, content);
+        const char* step = "writing the new file failed";
+        if (result.ok()) {
+            result = file_io::ReplaceDurably(tempFile, file);
+            step = "replacing the file failed";
+        }
+        if (result.ok()) return;
+        if (result.kind != file_io::Result::Kind::Busy || attempt == kSaveAttempts) {
+            file_io::RemoveQuietly(tempFile);
+            throw SaveFailed(std::string(step) + " (error " + DecimalText<char>(result.code) + ")");
+        }
+        file_io::Pause(kRetryPauseMilliseconds);
+    }
+}
 
 std::optional<std::int32_t> ParseTotal(std::string_view head) {
     std::string_view line = head.substr(0, head.find_first_of("\r\n"));
@@ -80,24 +93,7 @@ void TimeFile::LoadOrCreate(ElapsedCounter& counter) const {
 }
 
 void TimeFile::SaveTotal(const ElapsedCounter& counter) const {
-    // The new line goes to a file of its own, reaches the disk, and only then
-    // takes czas.dat's place in one rename: a crash or a power cut at any
-    // moment leaves czas.dat holding the old line or the new one.
-    const std::string line = FormatTotalLine(counter.TotalSeconds);
-    for (int attempt = 1;; ++attempt) {
-        file_io::Result result = file_io::WriteDurably(tempPath_, line);
-        const char* step = "writing czas.dat.new failed";
-        if (result.ok()) {
-            result = file_io::ReplaceDurably(tempPath_, path_);
-            step = "replacing czas.dat failed";
-        }
-        if (result.ok()) return;
-        if (result.kind != file_io::Result::Kind::Busy || attempt == kSaveAttempts) {
-            file_io::RemoveQuietly(tempPath_);
-            Fail(step, result);
-        }
-        file_io::Pause(kRetryPauseMilliseconds);
-    }
+    ReplaceSafely(tempPath_, path_, FormatTotalLine(counter.TotalSeconds));
 }
 
 }  // namespace czasomir

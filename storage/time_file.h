@@ -39,6 +39,13 @@ std::optional<std::int32_t> ParseTotal(std::string_view head);
 // The line written for a total: the decimal value, "-" when negative, CR LF.
 std::string FormatTotalLine(std::int32_t total);
 
+// Puts `content` in the place of `file` as one whole step: it goes to tempFile,
+// reaches the disk, and only then takes the file's place in one rename, so a
+// crash or a power cut at any moment leaves the old content or the new. A file
+// that another program holds for a moment is waited for (about 150 ms); a
+// failure removes tempFile and throws SaveFailed naming the step.
+void ReplaceSafely(const std::wstring& tempFile, const std::wstring& file, std::string_view content);
+
 class TimeFile {
 public:
     // The file is the directory's text, a separator (a backslash on Windows,

@@ -120,7 +120,7 @@ TEST(AutostartLocation, EveryUserOnlyFromAProtectedFolder) {
     const std::wstring pf = L"\\\\?\\C:\\Program Files\\Czasomir\\Czasomir.exe";
     const std::tuple<const char*, std::wstring, std::optional<std::wstring>, bool> cases[] = {
         {"ProgramFiles", L"C:\\Program Files\\Czasomir", pf, true}, {"ProgramFilesX86", L"C:\\Program Files (x86)\\Czasomir", {}, true},
-        {"WindowsFolder", L"C:\\Windows\\Czasomir", {}, true}, {"OtherLetterCase", L"c:\\PROGRAM FILES\\Czasomir", pf, true},
+        {"WindowsFolder", L"C:\\Windows\\Czasomir", {}, false}, {"OtherLetterCase", L"c:\\PROGRAM FILES\\Czasomir", pf, true},
         {"Downloads", L"C:\\Users\\Ola\\Downloads", {}, false}, {"NameBeginningAlike", L"C:\\Program Files2\\Czasomir", {}, false},
         {"DotDotIntoProgramFiles", L"C:\\Users\\Ola\\..\\..\\Program Files\\Czasomir", pf, false},
         {"DotDotOutOfProgramFiles", L"C:\\Program Files\\..\\Users\\Ola", L"C:\\Users\\Ola\\Czasomir.exe", false},

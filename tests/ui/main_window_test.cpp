@@ -276,6 +276,7 @@ TEST(DataFolder, TheTotalLivesWhereItCanBeSaved) {
         const fs::path own = w.local.path / "Czasomir" / "CZASOMIR-DB1555CD";
         const bool moved = c.program ? *c.own != '-' : *c.own != 0, told = c.program && !moved;
         Write(w.dir / "czas.dat", "500\r\n");
+        Write(w.dir / "historia.csv", "data;sekundy\r\n2026-12-06;50\r\n");  // goes along with the total
         if (c.program == NewFile) fs::create_directory(w.dir / "czas.dat.new");
         if (c.program == ReadOnly) fs::permissions(w.dir / "czas.dat", fs::perms::all, fs::perm_options::remove);
         if (*c.own == '-') Write(w.local / "Czasomir", "");
@@ -287,7 +288,10 @@ TEST(DataFolder, TheTotalLivesWhereItCanBeSaved) {
         w.platform.Close(f);
         EXPECT_EQ(Read(w.dir / "czas.dat"), moved || c.program ? "500\r\n" : FormatTotalLine(c.shown + 200));
         EXPECT_EQ(Read(own / "czas.dat"), moved ? FormatTotalLine(c.shown + 200) : "");
-        EXPECT_EQ(std::distance(fs::directory_iterator(w.dir.path), {}), (c.program == NewFile ? 2 : 1) + (moved ? 0 : 1));  // + historia.csv
+        const bool ownWon = *c.own && *c.own != '-';  // the days stay in the program folder with the older total
+        EXPECT_EQ(Read((moved ? own : w.dir.path) / "historia.csv"),
+                  std::string("data;sekundy\r\n") + (ownWon ? "" : "2026-12-06;50\r\n") + "2026-12-07;200\r\n");
+        EXPECT_EQ(std::distance(fs::directory_iterator(w.dir.path), {}), c.program == NewFile ? 3 : 2);
         EXPECT_EQ(w.platform.messages.size(), told ? 1u : 0u);  // at the start, then no more
     }
 }

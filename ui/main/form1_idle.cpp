@@ -3,17 +3,14 @@
 // or mouse for a while; the time counted since the last input is then taken
 // back. The decisions are the IdleGuard's; this file feeds it and applies them.
 // The option is kept in czasomir.ini beside czas.dat.
+#include "storage/file_io.h"
 #include "ui/main/form1.h"
 
 namespace czasomir {
 
 namespace {
 
-#ifdef _WIN32
-const wchar_t kIniName[] = L"\\czasomir.ini";
-#else
-const wchar_t kIniName[] = L"/czasomir.ini";
-#endif
+const wchar_t kIniName[] = L"czasomir.ini";
 const wchar_t kSection[] = L"Czasomir";
 const wchar_t kKey[] = L"PomijajBezczynnosc";
 const wchar_t kNotSaved[] = L"Nie udało się zapisać ustawienia w pliku czasomir.ini.";
@@ -24,7 +21,7 @@ const wchar_t kPausedCaption[] = L"Czasomir (przerwa)";
 
 // Off unless the file says exactly 1: missing, unreadable or anything else is off.
 void Form1::LoadIdleOption() {
-    const bool on = platform().ReadProfileInt(DataFolder() + kIniName, kSection, kKey, 0) == 1;
+    const bool on = platform().ReadProfileInt(DataFolder() + file_io::kSeparator + kIniName, kSection, kKey, 0) == 1;
     setChecked(mnuPlikPomijaj, on);
     idle_.on = on;
     if (on) platform().WatchSession(*this);
@@ -33,7 +30,7 @@ void Form1::LoadIdleOption() {
 // The item changes only once the file holds the new state.
 void Form1::mnuPlikPomijaj_Click() {
     const bool on = !mnuPlikPomijaj.checked;
-    if (!platform().WriteProfileInt(DataFolder() + kIniName, kSection, kKey, on ? 1 : 0)) {
+    if (!platform().WriteProfileInt(DataFolder() + file_io::kSeparator + kIniName, kSection, kKey, on ? 1 : 0)) {
         platform().ShowMessage(*this, kNotSaved);
         return;
     }
