@@ -1,13 +1,11 @@
-// The real Czasomir.exe, seen and driven from outside: the main window's
-// layout at 96 and 144 DPI and what the screen shows, one instance per exe
-// file, every way of ending, kills at random moments, tray mode with its icon
-// looked up through the shell, and the About box; then, inside this process,
-// the fonts the Win32 backend gives the controls.
+// The real Czasomir.exe, seen and driven from outside: what the screen shows,
+// one instance per exe file, every way of ending, kills at random moments, tray
+// mode with its icon looked up through the shell, and the keyboard and focus
+// around the About box.
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "platform/toolkit_win.h"
 #include "tests/e2e/harness.h"
 #include "ui/about/form2.h"
 
@@ -15,43 +13,6 @@ namespace {
 
 using e2e::App;
 using e2e::Model;
-
-// The screen DPI that programs started from now on see, until this goes.
-struct ScreenDpi {
-    explicit ScreenDpi(DWORD dpi) { Set(dpi); }
-    ~ScreenDpi() { Set(96); }
-    static void Set(DWORD dpi) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    }
-};
-
-class Layout : public ::testing::TestWithParam<int> {};
-
-TEST_P(Layout, ControlsSitWhereTheFormPutsThemAtTheScreensDpi) {
-    ScreenDpi screen(GetParam());
-    App app;
-    HWND main = app.mainWindow();
-    ASSERT_NE(main, nullptr);
-    auto pixels = [&](int twips) { return MulDiv(twips, GetParam(), 1440); };
-    RECT client{};
-    GetClientRect(main, &client);
-    EXPECT_EQ(client.right, pixels(Model().clientWidth));
-    EXPECT_EQ(client.bottom, pixels(Model().clientHeight));
-    for (const tk::Control* c : Model().controls()) {
-        if (c->kind() == tk::Kind::Timer) continue;
-        HWND child = app.control(*c);
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-        const tk::Bounds& b = c->bounds();
-        EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
-                  std::vector<LONG>({pixels(b.left), pixels(b.top), pixels(b.width), pixels(b.height)})) << c->id();
-        EXPECT_EQ(IsWindowVisible(child) != FALSE, c->visible()) << c->id();
-    }
-    EXPECT_EQ(e2e::FocusOf(main), app.control(Model().Command1));
-}
-
-INSTANTIATE_TEST_SUITE_P(Dpi, Layout, ::testing::Values(96, 144));
 
 // Saved as screenshots/main.bmp (README's picture is a copy); the banner's corner
 // is see-through, the display is one line of text, the check box's caption two whole lines.
@@ -194,40 +155,40 @@ TEST(Tray, CountsHiddenWithItsIconUntilALeftPressBringsTheWindowBack) {
     EXPECT_FALSE(e2e::TrayIconExists(picture));
 }
 
+// Tab takes the focus from Start to the check box; the box is modal, owned by
+// the main window, with the focus on OK; Escape leaves it open, Enter presses
+// OK; the focus is back where it was.
 TEST(About, ModalOverTheMainWindowEscapeLeavesItOpenEnterPressesOk) {
     static tk::HeadlessPlatform platform;
     static const czasomir::Form2 model(platform);
     App app;
     HWND main = app.mainWindow();
     ASSERT_NE(main, nullptr);
+    auto type = [&](HWND to, WPARAM key) {
+        PostMessageW(to, WM_KEYDOWN, key, 1), PostMessageW(to, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+        Sleep(500);
+    };
+    EXPECT_EQ(e2e::FocusOf(main), app.control(Model().Command1));
+    type(app.control(Model().Command1), VK_TAB);
+    EXPECT_EQ(e2e::FocusOf(main), app.control(Model().Check1));
     app.post(WM_COMMAND, Model().mnuPomocOProgramie.id);
     HWND about = nullptr;
     ASSERT_TRUE(e2e::WaitUntil([&] { return (about = e2e::FindWindowOf(app.id(), L"Czasomir.Form2")) && IsWindowVisible(about); }));
     DWORD_PTR ignored = 0;  // answered once the box runs its message loop
     SendMessageTimeoutW(about, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
     EXPECT_FALSE(IsWindowEnabled(main));
+    EXPECT_EQ(GetWindow(about, GW_OWNER), main);
     HWND ok = GetDlgItem(about, model.Command1.id());
     EXPECT_EQ(e2e::FocusOf(about), ok);
 
-    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {  // typed at OK, which has the focus
-        PostMessageW(ok, WM_KEYDOWN, key, 1), PostMessageW(ok, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
-        Sleep(500);
+    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {  // typed at OK
+        type(ok, key);
         EXPECT_TRUE(key == VK_RETURN || IsWindowVisible(about));  // Escape leaves the box open; Enter presses OK:
     }
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(about) && IsWindowEnabled(main); }));
+    app.waitIdle();
+    EXPECT_EQ(e2e::FocusOf(main), app.control(Model().Check1));
     EXPECT_TRUE(app.running());
-}
-
-TEST(Window, ControlsUseCentralEuropeanFonts) {
-    // Left to the end of the process: destroying a shown window costs Wine seconds without a window manager.
-    auto& platform = *new tk::Win32Platform;
-    auto& form = *new czasomir::Form1(platform, *new czasomir::test::MemoryRejestr);
-    platform.Create(form);
-    for (const tk::Control* c : std::initializer_list<const tk::Control*>{&form.Command1, &form.Check1, &form.Label1}) {
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(reinterpret_cast<HWND>(c->handle()), WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_EQ(font.lfCharSet, EASTEUROPE_CHARSET) << c->id();
-    }
 }
 
 }  // namespace

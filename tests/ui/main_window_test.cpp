@@ -79,6 +79,12 @@ TEST_P(MainWindowScenario, Runs) {
     if (w.platform.ended) {
         EXPECT_EQ(w.TrayCalls(tk::TrayOp::Delete), 1);  // the icon goes, once, at the end
     }
+    for (const auto& call : w.platform.trayCalls) {  // the record handed to the shell
+        EXPECT_EQ(std::tuple(call.icon.id, call.icon.window), std::tuple(1u, f.Picture1.handle()));
+        if (call.op == tk::TrayOp::Add)
+            EXPECT_EQ(std::tuple(call.icon.flags, call.icon.callbackMessage, call.icon.icon, call.icon.tip),
+                      std::tuple(7u, 0x201u, f.iconHandle(), std::wstring(L"Czasomir")));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
