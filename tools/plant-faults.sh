@@ -22,6 +22,8 @@ range=${2:-}
 log_dir=build/faults
 mkdir -p "$log_dir"
 jobs=$(nproc)
+# Regular expressions of ctest names: the Windows tests run first, and those run after every other.
+first_tests=${CZASOMIR_FIRST_TESTS:-'^e2e\.Dpi/Look\.'} slow_tests=${CZASOMIR_SLOW_TESTS:-'^e2e\.Kill\.'}
 
 planted=""   # the file that holds a fault right now, saved as $planted.fault-backup
 restore() {
@@ -61,7 +63,10 @@ stages() {
     ctest --preset linux -j "$jobs" --stop-on-failure >>"$out" 2>&1 || { echo "linux tests$(failed_tests "$out")"; return 1; }
   fi
   cmake --build --preset windows -j "$jobs" >>"$out" 2>&1 || { echo "windows build"; return 1; }
-  ctest --preset windows -j "$jobs" --stop-on-failure >>"$out" 2>&1 || { echo "windows tests$(failed_tests "$out")"; return 1; }
+  # The quick tests that see most first, the slow ones last: a fault caught early costs no more.
+  local c="ctest --preset windows -j $jobs --stop-on-failure"
+  { $c -R "$first_tests" && $c -E "$first_tests|$slow_tests" && $c -R "$slow_tests"; } >>"$out" 2>&1 ||
+    { echo "windows tests$(failed_tests "$out")"; return 1; }
   local shot
   for shot in tests/*/tray_screenshot.sh; do  # where the tree has one
     [ -f "$shot" ] && { "$shot" build/windows >/dev/null 2>&1 || { echo "tray screenshot"; return 1; }; }

@@ -91,7 +91,6 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"MissingFileIsCreatedAsZero", {}, L"", {{Shown, 1}, {FocusOnButton}, {Pass, 5}, {Total, 0},
                                                      {Holds, 0, "0\r\n"}, {Counting, 0}}},
     Scenario{"StoredTotalIsShown", "3725\r\n", L"", {{Pass, 5}, {Total, 3725}, {Holds, 0, "3725\r\n"}}},
-    Scenario{"JunkIsLeftAlone", "  42 junk", L"", {{Total, 0}, {Holds, 0, "  42 junk"}}},
     Scenario{"WholeSecondsOfTheTicksCount", "59\r\n", L"", {{Pass, 0.4}, {Click}, {Counting, 1}, {Total, 59},
         {Pass, 0.2}, {Total, 60}, {Pass, 3.1}, {Click}, {Counting, 0}, {Pass, 10}, {Total, 63},
         {Click}, {Pass, 2.05}, {Total, 65}}},
@@ -122,15 +121,6 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"SpringChangeStartedBeforeTheSkippedHour", "100\r\n", L"", {{NoSaves}, {SetClock, -8.5 * kHour}, {Click},
         {Pass, 1800}, {SetClock, kHour}, {Pass, 3600}, {Total, 5500}}},
     Scenario{"SleepOfThreeDays", "100\r\n", L"", {{Click}, {Sleep, 3 * kDay}, {Pass, 1}, {Total, 259301}}},
-    Scenario{"ClockSetBackAnHour", "100\r\n", L"", {{Click}, {Pass, 600}, {SetClock, -kHour}, {Pass, 600}, {Total, 1300}}},
-    Scenario{"ClockSetForwardAnHour", "100\r\n", L"", {{Click}, {Pass, 600}, {SetClock, kHour}, {Pass, 600}, {Total, 1300}}},
-    Scenario{"ZoneWestBackAcrossMidnight", "100\r\n", L"", {{NoSaves}, {SetClock, -8 * kHour}, {Click}, {Pass, 1800},
-        {SetClock, -6 * kHour}, {Pass, 7200}, {Total, 9100}}},
-    Scenario{"AutumnChangeStartedInTheRepeatedHour", "100\r\n", L"", {{NoSaves}, {SetClock, -7.5 * kHour}, {Click},
-        {Pass, 1800}, {SetClock, -kHour}, {Pass, 3600}, {Total, 5500}}},
-    Scenario{"SleepOf25HoursAcrossTheStartTime", "100\r\n", L"", {{NoSaves}, {SetClock, 10 * kHour}, {Click}, {Pass, 600},
-        {Sleep, 25 * kHour}, {Pass, 600}, {Total, 91300}}},
-    Scenario{"ThreeMidnights", "100\r\n", L"", {{NoSaves}, {SetClock, 12 * kHour}, {Click}, {Pass, 3 * kDay}, {Total, 259300}}},
     Scenario{"ResetAfterClockChanges", "100\r\n", L"", {{Click}, {Pass, 100}, {SetClock, -kHour}, {Reset}, {Pass, 100},
         {SetClock, 2 * kHour}, {Pass, 50}, {Total, 150}}},
     Scenario{"AnIconThatNeverComesLeavesTheWindowReachable", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {Pass, 2},
@@ -145,7 +135,6 @@ TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
     w.platform.whileModal = [&](tk::Form& dialog) {
         auto& about = static_cast<Form2&>(dialog);
         opened = f.about() == &about;
-        EXPECT_TRUE(about.Label4.cursor == tk::Cursor::Hand && about.Label5.cursor == tk::Cursor::Hand);
         about.Label4.setCaption(L"someone.else@example.com");  // the targets are not taken from the captions
         for (tk::Label* label : {&about.Label1, &about.Label2, &about.Label3, &about.Label4, &about.Label5})
             w.platform.Click(*label);
