@@ -6,6 +6,10 @@
 # when any stage fails (a build failure included). The file is restored after
 # each fault, also when the script is interrupted. Not part of tools/test.sh.
 #
+# Only the stages a fault can change run: a fault in the Windows backend
+# (*_win.*, app/) cannot change the Linux or fuzzing builds, and only core/ and
+# storage/ reach the fuzzer. Xvfb and the wineserver stay up for the whole run.
+#
 #   bash tools/plant-faults.sh [faults file] [first-last]   (e.g. 1-5: a range of faults)
 #
 # Prints, for each fault, "caught", "MISSED" or "not applicable" (its original
@@ -18,6 +22,8 @@ range=${2:-}
 log_dir=build/faults
 mkdir -p "$log_dir"
 jobs=$(nproc)
+# Regular expressions of ctest names: the Windows tests run first, and those run after every other.
+first_tests=${CZASOMIR_FIRST_TESTS:-'^e2e\.Dpi/Look\.'} slow_tests=${CZASOMIR_SLOW_TESTS:-'^e2e\.Kill\.'}
 
 planted=""   # the file that holds a fault right now, saved as $planted.fault-backup
 restore() {
@@ -44,24 +50,28 @@ failed_tests() {
   sed -n '/tests FAILED:/,$p' "$1" | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\).*/\1/p' | tr '\n' ' ' | sed 's/^/: /; s/ $//'
 }
 
-# Stages of tools/test.sh, fail-fast; returns non-zero when one fails, naming
-# the stage on stdout. Output goes to files, never to a pipe: Wine's processes
-# would keep a pipe open.
+# Stages of tools/test.sh that a fault in FILE (none: every stage) can change,
+# fail-fast; returns non-zero when one fails, naming the stage on stdout.
+# Output goes to files, never to a pipe: Wine's processes would keep a pipe open.
 stages() {
-  local out="$log_dir/output"
+  local file=${1:-} out="$log_dir/output" windows_only=0 fuzzed=1
+  case "$file" in *_win.cpp|*_win.h|app/*) windows_only=1 ;; esac
+  case "$file" in ''|core/*|storage/*) ;; *) fuzzed=0 ;; esac
   : >"$out"
-  cmake --build --preset linux -j "$jobs" >>"$out" 2>&1 || { echo "linux build"; return 1; }
-  ctest --preset linux -j "$jobs" --stop-on-failure >>"$out" 2>&1 || { echo "linux tests$(failed_tests "$out")"; return 1; }
+  if [ $windows_only -eq 0 ]; then
+    cmake --build --preset linux -j "$jobs" >>"$out" 2>&1 || { echo "linux build"; return 1; }
+    ctest --preset linux -j "$jobs" --stop-on-failure >>"$out" 2>&1 || { echo "linux tests$(failed_tests "$out")"; return 1; }
+  fi
   cmake --build --preset windows -j "$jobs" >>"$out" 2>&1 || { echo "windows build"; return 1; }
-  xvfb_up && wine_up "$czasomir_root/build/windows/wineprefix"
-  local ok=0
-  ctest --preset windows -j "$jobs" --stop-on-failure >>"$out" 2>&1 || { echo "windows tests$(failed_tests "$out")"; ok=1; }
+  # The quick tests that see most first, the slow ones last: a fault caught early costs no more.
+  local c="ctest --preset windows -j $jobs --stop-on-failure"
+  { $c -R "$first_tests" && $c -E "$first_tests|$slow_tests" && $c -R "$slow_tests"; } >>"$out" 2>&1 ||
+    { echo "windows tests$(failed_tests "$out")"; return 1; }
   local shot
   for shot in tests/*/tray_screenshot.sh; do  # where the tree has one
-    [ $ok -eq 0 ] && [ -f "$shot" ] && { "$shot" build/windows >/dev/null 2>&1 || { echo "tray screenshot"; ok=1; }; }
+    [ -f "$shot" ] && { "$shot" build/windows >/dev/null 2>&1 || { echo "tray screenshot"; return 1; }; }
   done
-  wine_down
-  [ $ok -eq 0 ] || return 1
+  [ $fuzzed -eq 1 ] || return 0
   cmake --build --preset fuzz -j "$jobs" >/dev/null 2>&1 || { echo "fuzz build"; return 1; }
   local f
   for f in build/fuzz/tests/fuzz/fuzz_*; do
@@ -72,6 +82,7 @@ stages() {
 }
 
 cmake --preset linux >/dev/null && cmake --preset windows >/dev/null && cmake --preset fuzz >/dev/null || exit 1
+xvfb_up && wine_up "$czasomir_root/build/windows/wineprefix" || exit 1
 # Without a fault everything must pass, or a failure would prove nothing.
 if [ -z "${CZASOMIR_SKIP_CLEAN_RUN:-}" ]; then
   stages >"$log_dir/stage" 2>&1 || { echo "The tree fails without a fault: $(cat "$log_dir/stage")"; exit 1; }
@@ -93,7 +104,7 @@ while IFS=$'\t' read -r file original replacement || [ -n "$file" ]; do
   fi
   total=$((total + 1))
   started=$SECONDS
-  stages >"$log_dir/stage" 2>&1
+  stages "$file" >"$log_dir/stage" 2>&1
   result=$?
   stage=$(cat "$log_dir/stage")
   cp "$log_dir/output" "$log_dir/fault-$n.log" 2>/dev/null

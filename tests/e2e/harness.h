@@ -218,6 +218,7 @@ public:
             BitBlt(memory, 0, 0, info.bmiHeader.biWidth, info.bmiHeader.biHeight, screen, rect_.left, rect_.top, SRCCOPY);
             GdiFlush();
             pixels_.assign(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + info.bmiHeader.biWidth * info.bmiHeader.biHeight);
+            for (DWORD& pixel : pixels_) pixel &= 0xFFFFFF;  // no alpha: a picture viewer would take it for transparency
             SelectObject(memory, old), DeleteObject(bitmap);
         }
         DeleteDC(memory), ReleaseDC(nullptr, screen);
@@ -231,12 +232,12 @@ public:
         const DWORD bgrx = pixels_[row * width + column];  // rows bottom-up, as the DIB holds them
         return RGB(bgrx >> 16 & 0xff, bgrx >> 8 & 0xff, bgrx & 0xff);
     }
-    // The pixels of a child window (of one of its rows, from 0) for which `test` holds.
-    int Count(HWND child, const std::function<bool(COLORREF)>& test, int row = -1) const {
+    // The pixels of a child window for which `test` holds.
+    int Count(HWND child, const std::function<bool(COLORREF)>& test) const {
         RECT r{};
         GetClientRect(child, &r);
         int n = 0;
-        for (int y = row < 0 ? 0 : row; y < (row < 0 ? r.bottom : row + 1); ++y)
+        for (int y = 0; y < r.bottom; ++y)
             for (int x = 0; x < r.right; ++x) n += At(child, x, y) != CLR_INVALID && test(At(child, x, y));
         return n;
     }
