@@ -135,13 +135,15 @@ LOGFONTW LabelFont(const Font& f, UINT dpi) {
 
 // Focusable controls come first in tab order; the others after them, in order of creation.
 std::vector<Control*> InZOrder(const Form& form) {
+    auto key = [](const Control* c) { return c->tabIndex() < 0 ? INT_MAX : c->tabIndex(); };
+    // Each goes after those with the same key: a stable insertion, which a form's
+    // handful of controls needs no merge sort for.
     std::vector<Control*> order;
     for (Control* c : form.controls())
-        if (c->kind() != Kind::Timer) order.push_back(c);
-    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
-        auto key = [](const Control* c) { return c->tabIndex() < 0 ? INT_MAX : c->tabIndex(); };
-        return key(a) < key(b);
-    });
+        if (c->kind() != Kind::Timer)
+            order.insert(std::upper_bound(order.begin(), order.end(), c,
+                                          [&](const Control* a, const Control* b) { return key(a) < key(b); }),
+                         c);
     return order;
 }
 
