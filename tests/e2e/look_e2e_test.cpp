@@ -15,6 +15,7 @@
 #include "platform/toolkit_win.h"
 #include "tests/e2e/harness.h"
 #include "ui/about/form2.h"
+#include "ui/history/form3.h"
 
 namespace {
 
@@ -44,6 +45,11 @@ const WindowLook kWindows[] = {
       {L"Label4", 360, 2400, 1935, 255, L"MS Sans Serif", 8.25, 400, false, true, kBlue, true},
       {L"Label3", 360, 1920, 855, 255, L"", 8, 400, false, false, kText}, {L"Label2", 360, 1440, 3735, 255, L"", 8, 400, false, false, kText},
       {L"Label1", 120, 240, 4575, 855, L"Times New Roman", 36, 700, true, false, kText}}},
+    {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form3(p, *new czasomir::DayHistory, 0, L"C:\\Dane"); }, 6300, 5700,
+     {{L"Label1", 240, 240, 2160, 255, L"", 8, 400, false, false, kText}, {L"Label2", 2400, 240, 2400, 255, L"", 8, 400, false, false, kText},
+      {L"Label6", 2400, 840, 2400, 255, L"", 8, 400, false, false, kText}, {L"Chart1", 240, 1260, 5820, 2850},
+      {L"Label8", 240, 4515, 5820, 480, L"", 8, 400, false, false, kText}, {L"Command2", 2640, 5100, 1695, 375, L""},
+      {L"Command1", 4365, 5100, 1695, 375, L""}}},
 };
 
 LONG IconWidth(HICON icon) {
@@ -85,6 +91,9 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
         SCOPED_TRACE(testing::Message() << form.name());
         if (auto* main = dynamic_cast<czasomir::Form1*>(&form))  // counting, as README's picture shows it
             main->Label1.setCaption(L"01 : 02 : 06"), main->Command1.setCaption(L"Stop");
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        if (x + frame.right - frame.left > GetSystemMetrics(SM_CXSCREEN)) x = 0;  // on the screen, above the others
         SetWindowPos(window, HWND_TOP, x, 0, 0, 0, SWP_NOSIZE);
         platform.Show(form);
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -92,8 +101,8 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
         for (const ULONGLONG end = GetTickCount64() + 400; GetTickCount64() < end; Sleep(10))
             while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
         const e2e::ScreenCopy shot(window);
-        if (x == 0 && dpi == 96) shot.Save(L"main");  // README's picture is a copy
-        RECT client{}, frame{};
+        if (&look == kWindows && dpi == 96) shot.Save(L"main");  // README's picture is a copy
+        RECT client{};
         GetClientRect(window, &client);
         GetWindowRect(window, &frame);
         x = frame.right + 10;
