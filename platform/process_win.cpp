@@ -151,11 +151,7 @@ std::wstring Win32Platform::LocalAppDataFolder() {
     return folder;
 }
 
-double Win32Platform::TimeOfDaySeconds() {
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0;
-}
+double Win32Platform::TimeOfDaySeconds() { return LocalNow().timeOfDay; }
 
 void Win32Platform::ShellOpen(Handle owner, const std::wstring& target) {
     const win::ShellLibrary shell;

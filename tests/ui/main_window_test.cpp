@@ -124,7 +124,7 @@ TEST_P(MainWindowScenario, Runs) {
             break;
         case Paused:
             EXPECT_EQ(f.caption, s.number ? L"Czasomir (przerwa)" : L"Czasomir");
-            EXPECT_EQ(w.platform.trayCalls.empty() ? s.number != 0 : f.TrayIcon.tip.ends_with(L" (przerwa)"), s.number != 0);
+            if (!w.platform.trayCalls.empty()) EXPECT_EQ(f.TrayIcon.tip.ends_with(L" (przerwa)"), s.number != 0);
             break;
         case Ini:
             EXPECT_EQ(w.platform.profile.count(ini) ? w.platform.profile[ini] : -1, s.number);
