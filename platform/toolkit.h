@@ -2,7 +2,7 @@
 //
 // A form and its controls are plain objects that hold their own state
 // (captions, values, enabled switches); a backend turns them into real windows
-// (toolkit_win.cpp, over Win32) or keeps them in memory (headless.h, for tests
+// (toolkit_win.cpp, over Win32) or keeps them in memory (the tests' headless backend
 // with a fake clock). The form code sets state and handles events; it never
 // sees a window handle except as an opaque number it hands back to the platform.
 //

@@ -14,7 +14,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/headless.h"
+#include "tests/support/headless.h"
 #include "ui/main/form1.h"
 
 namespace czasomir::test {

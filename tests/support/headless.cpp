@@ -1,4 +1,4 @@
-#include "platform/headless.h"
+#include "tests/support/headless.h"
 
 #include <algorithm>
 #include <cmath>
