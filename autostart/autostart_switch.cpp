@@ -41,6 +41,11 @@ std::optional<int> RunAutostartSwitch(const std::wstring& argumentText, const Au
     if (text == kAutostartOnSwitch)
         return entry.protectedCopy() ? ExitCode(entry.Register(registry)) : kSwitchNotProtected;
     if (text == kAutostartOffSwitch) return ExitCode(entry.UnregisterUnder(registry, kHkeyLocalMachine));
+    if (text == kAutostartRemoveSwitch) {
+        const RegistryResult machine = entry.UnregisterUnder(registry, kHkeyLocalMachine);
+        const RegistryResult user = entry.UnregisterUnder(registry, kHkeyCurrentUser);
+        return ExitCode(machine != RegistryResult::Done ? machine : user);
+    }
     if (StartsWithFamily(text)) return kSwitchBadArguments;
     return std::nullopt;
 }

@@ -468,6 +468,9 @@ public:
     // Asks the copy that runs from the same executable (the one that made
     // AnotherInstanceRunning true) to come forward: its startup form raises AnotherStart.
     virtual void WakeOtherInstance() = 0;
+    // Asks Windows to start the program again, with this argument text, when an
+    // update closed it (not after a crash, a hang or a reboot).
+    virtual void RegisterRestart(const std::wstring& arguments) = 0;
 };
 
 // The process ended inside a handler (headless backend only: the Win32 backend

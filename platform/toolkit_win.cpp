@@ -717,6 +717,12 @@ void Win32Platform::ProcessMessage(MSG& message) {
 
 bool Win32Platform::SessionEnding() { return sessionEnding; }
 
+// The Restart Manager closes the program for an update through its session-end
+// messages (ENDSESSION_CLOSEAPP), which save and end it as a session's end does.
+void Win32Platform::RegisterRestart(const std::wstring& arguments) {
+    RegisterApplicationRestart(arguments.c_str(), RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
+}
+
 int Win32Platform::Run(Form& startup) {
     startup_ = &startup;
     Create(startup);

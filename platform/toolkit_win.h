@@ -99,6 +99,7 @@ public:
     void PopupMenu(Form& owner, MenuItem& menu) override;
     void ToForeground(Form& form) override;
     void WakeOtherInstance() override;  // process_win.cpp
+    void RegisterRestart(const std::wstring& arguments) override;
 
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.

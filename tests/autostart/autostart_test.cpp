@@ -157,28 +157,38 @@ TEST(AutostartLocation, EveryUserOnlyFromAProtectedFolder) {
     }
 }
 
-// The elevated mode: exactly one switch makes its one change, for this copy only, and Task Manager's value with it.
+// The elevated mode: exactly one switch makes its one change, for this copy only, and Task Manager's value with it;
+// the uninstaller's switch takes both roots' values, and is done when there is nothing to take.
 TEST(AutostartSwitch, TakesOnlyItsExactSwitches) {
     const std::wstring dir = L"C:\\Program Files\\Czasomir", mine = AutostartCommand(dir, L"Czasomir");
-    enum { Kept, On, Off };
+    enum { Kept, On, Off, Removed };
     const std::tuple<std::wstring, std::optional<int>, int> cases[] = {
         {L"/autostart:on", 0, On}, {L"  /autostart:on\t", 0, On}, {L"/autostart:off", 0, Off},
+        {L" /autostart:remove ", 0, Removed}, {L"/autostart:remove /auto", 87, Kept}, {L"/Autostart:Remove", 87, Kept},
         {L"/autostart:on \"C:\\Zły\\program.exe\"", 87, Kept}, {L"/autostart:on /autostart:off", 87, Kept},
         {L"/AUTOSTART:ON", 87, Kept}, {L"/autostart", 87, Kept}, {L"/auto", {}, Kept}, {L"", {}, Kept},
         {L"x /autostart:on", {}, Kept}};
-    for (const std::wstring& before : {UnquotedAutostartCommand(dir, L"Czasomir"), kOther}) {
+    for (const std::optional<std::wstring>& before :
+         {std::optional(UnquotedAutostartCommand(dir, L"Czasomir")), std::optional(kOther), std::optional<std::wstring>()}) {
         for (const auto& [arguments, code, change] : cases) {
             MemoryRejestr registry;
-            registry.values = {{kRun, before}, {kApproval, kOff}};
-            const int done = before == kOther && change == Off ? Kept : change;  // another copy's value stays
+            if (before) registry.values = {{kRun, *before}, {kApproval, kOff}, {kUserRun, *before}, {kUserApproval, kOff}};
+            const Values user = before ? Values({{kUserRun, *before}, {kUserApproval, kOff}}) : Values();
+            Values expected = registry.values;  // another copy's values stay
+            if (change == On) expected[kRun] = mine;
+            if (change == On && before) expected[kApproval] = kOn;
+            if (before != kOther && change == Off) expected = user;
+            if (before != kOther && change == Removed) expected = {};
             EXPECT_EQ(RunAutostartSwitch(arguments, AutostartEntry(dir, L"Czasomir", true), registry), code) << arguments;
-            EXPECT_EQ(registry.values, done == Off ? Values() : Values({{kRun, done == On ? mine : before}, {kApproval, done == On ? kOn : kOff}}))
-                << arguments;
+            EXPECT_EQ(registry.values, expected) << arguments;
         }
     }
-    MemoryRejestr failing;
-    failing.refusal = kFailed;
-    EXPECT_EQ(RunAutostartSwitch(L"/autostart:on", AutostartEntry(dir, L"Czasomir", true), failing), 1);
+    for (const auto& [arguments, refusal, code] : {std::tuple(L"/autostart:on", kFailed, 1), std::tuple(L"/autostart:remove", kDenied, 5)}) {
+        MemoryRejestr failing;
+        failing.values = {{kRun, mine}};
+        failing.refusal = refusal;
+        EXPECT_EQ(RunAutostartSwitch(arguments, AutostartEntry(dir, L"Czasomir", true), failing), code) << arguments;
+    }
 }
 
 }  // namespace

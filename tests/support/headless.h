@@ -170,6 +170,8 @@ public:
     void PopupMenu(Form& owner, MenuItem& menu) override;
     void ToForeground(Form& form) override { Activate(form); }
     void WakeOtherInstance() override { ++wokeOther; }
+    std::optional<std::wstring> restartArguments;  // what RegisterRestart was given
+    void RegisterRestart(const std::wstring& arguments) override { restartArguments = arguments; }
 
 private:
     double asleep_ = 0;  // seconds slept so far

@@ -294,12 +294,19 @@ TEST(DataFolder, TheTotalLivesWhereItCanBeSaved) {
     }
 }
 
-// The second copy ends at once: no file, no icon; the first hears of it.
+// A second copy ends at once, touching nothing, and wakes the first unless started at logon; a first copy asks
+// Windows to start it again, with its own arguments, after an update.
 TEST(SecondStart, EndsTouchingNothingAndWakesTheRunningCopy) {
-    MainWindow w(L"/auto");
-    w.platform.anotherInstance = true;
-    w.Start();
-    EXPECT_TRUE(w.platform.ended && w.platform.trayCalls.empty() && !fs::exists(w.dir / "czas.dat") && w.platform.wokeOther == 1);
+    const std::tuple<std::wstring, bool, int, std::optional<std::wstring>> cases[] = {
+        {L"/auto", true, 0, {}}, {L"", true, 1, {}}, {L"/auto", false, 0, L"/auto"}, {L"x  y", false, 0, L"x  y"}};
+    for (const auto& [arguments, another, woken, restart] : cases) {
+        MainWindow w(arguments);
+        w.platform.anotherInstance = another;
+        w.Start();
+        EXPECT_EQ(w.platform.ended && w.platform.trayCalls.empty() && !fs::exists(w.dir / "czas.dat"), another);
+        EXPECT_EQ(w.platform.wokeOther, woken);
+        EXPECT_EQ(w.platform.restartArguments, restart);
+    }
 }
 
 TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {

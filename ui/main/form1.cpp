@@ -91,9 +91,11 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
 // Startup: one instance only; then every step is guarded.
 void Form1::Form_Load() {
     if (platform().AnotherInstanceRunning()) {
-        platform().WakeOtherInstance();  // no file is touched: the running copy comes forward
+        // No file is touched: the running copy comes forward, unless this start is the one at logon.
+        if (!TrayMode()) platform().WakeOtherInstance();
         platform().EndProcess();
     }
+    Guarded([&] { platform().RegisterRestart(platform().ArgumentText()); });  // back after an update
 
     Guarded([&] { ChooseDataFolder(); });
     Guarded([&] { timeFile_.LoadOrCreate(Counter); });
