@@ -34,26 +34,29 @@ TEST(Instances, OnePerExeFileWhateverTheCommandLineACopyElsewhereRunsToo) {
     EXPECT_TRUE(first.running() && other.running());
 }
 
-// The end of the session saves what the display shows and ends the program;
-// called off, it changes nothing. (The close box and File > Close: the unit
-// tests; that they end the real exe: the tray and About tests.)
-TEST(Closing, TheEndOfTheSessionSavesTheShownTotal) {
-    App app("100\r\n", L"", L"Czas pracy ąęłżźćńó");
-    HWND main = app.mainWindow();
-    ASSERT_NE(main, nullptr);
-    app.click(Model().Command1);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return app.shown().value_or(0) >= 101; }));
-    app.click(Model().Command1);
-    const auto shown = app.shown();
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer);
-    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
-    SendMessageTimeoutW(main, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer);
-    EXPECT_FALSE(app.waitForExit(300));  // called off: the program goes on and saves nothing
-    EXPECT_EQ(app.czasDat(), "100\r\n");
-    SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer);
-    EXPECT_TRUE(app.waitForExit());
-    EXPECT_EQ(app.czasDat(), czasomir::FormatTotalLine(static_cast<std::int32_t>(shown.value_or(-1))));
+// The end of the session, and the Restart Manager closing the program for an
+// update (ENDSESSION_CLOSEAPP, here in the tray), save what the display shows
+// and end the program; called off, they change nothing. (The close box and
+// File > Close: the unit tests; that they end the real exe: the tray and About tests.)
+TEST(Closing, TheEndOfTheSessionOrAnUpdateSavesTheShownTotal) {
+    for (const auto& [arguments, reason] : {std::pair<const wchar_t*, LPARAM>(L"", ENDSESSION_LOGOFF), {L"/auto", ENDSESSION_CLOSEAPP}}) {
+        App app("100\r\n", arguments, L"Czas pracy ąęłżźćńó");
+        HWND main = app.mainWindow(!*arguments);
+        ASSERT_NE(main, nullptr);
+        if (!*arguments) app.click(Model().Command1);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return app.shown().value_or(0) >= 101; }));
+        app.click(Model().Command1);
+        const auto shown = app.shown();
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, reason, SMTO_NORMAL, 5000, &answer);
+        EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+        SendMessageTimeoutW(main, WM_ENDSESSION, FALSE, reason, SMTO_NORMAL, 5000, &answer);
+        EXPECT_FALSE(app.waitForExit(300));  // called off: the program goes on and saves nothing
+        EXPECT_EQ(app.czasDat(), "100\r\n");
+        PostMessageW(main, WM_ENDSESSION, TRUE, reason);
+        EXPECT_TRUE(app.waitForExit()) << reason;
+        EXPECT_EQ(app.czasDat(), czasomir::FormatTotalLine(static_cast<std::int32_t>(shown.value_or(-1)))) << reason;
+    }
 }
 
 // Saving every 20 ms, killed at random moments of its startup and of its
