@@ -41,7 +41,8 @@ std::optional<int> RunAutostartSwitch(const std::wstring& argumentText, const Au
     if (text == kAutostartOnSwitch)
         return entry.protectedCopy() ? ExitCode(entry.Register(registry)) : kSwitchNotProtected;
     if (text == kAutostartOffSwitch) return ExitCode(entry.UnregisterUnder(registry, kHkeyLocalMachine));
-    if (text == kAutostartRemoveSwitch) {
+    if (text == kAutostartInstallSwitch) return ExitCode(entry.Register(registry));
+    if (text == kAutostartUninstallSwitch) {
         const RegistryResult machine = entry.UnregisterUnder(registry, kHkeyLocalMachine);
         const RegistryResult user = entry.UnregisterUnder(registry, kHkeyCurrentUser);
         return ExitCode(machine != RegistryResult::Done ? machine : user);

@@ -4,7 +4,7 @@ set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$czasomir_root"
 
-ensure_packages cmake make g++-mingw-w64-x86-64-posix wine wine64 imagemagick librsvg2-bin icoutils
+ensure_packages cmake make g++-mingw-w64-x86-64-posix wine wine64 imagemagick librsvg2-bin icoutils wixl msitools osslsigncode openssl
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)" --target Czasomir
 exe=build/windows/app/Czasomir.exe

@@ -7,7 +7,8 @@ set -uo pipefail
 cd "$czasomir_root" || exit 1
 
 ensure_packages cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev \
-  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb clang libclang-rt-14-dev imagemagick librsvg2-bin icoutils libfaketime || exit 1
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb clang libclang-rt-14-dev imagemagick librsvg2-bin icoutils libfaketime \
+  wixl msitools osslsigncode openssl || exit 1
 
 jobs=$(nproc)
 failed=()

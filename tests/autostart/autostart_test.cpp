@@ -154,17 +154,21 @@ TEST(AutostartLocation, EveryUserOnlyFromAProtectedFolder) {
         MemoryRejestr registry;
         EXPECT_EQ(RunAutostartSwitch(L"/autostart:on", ThisCopysAutostart(platform), registry), everyUser ? 0 : kSwitchNotProtected) << name;
         EXPECT_EQ(registry.values, everyUser ? Values({{kRun, mine}}) : Values()) << name;
+        EXPECT_EQ(RunAutostartSwitch(L"/autostart:install", ThisCopysAutostart(platform), registry), 0) << name;
+        EXPECT_EQ(registry.values, Values({{everyUser ? kRun : kUserRun, mine}})) << name;  // where the box would
     }
 }
 
 // The elevated mode: exactly one switch makes its one change, for this copy only, and Task Manager's value with it;
-// the uninstaller's switch takes both roots' values, and is done when there is nothing to take.
+// the installer's registers where the box would, the uninstaller's takes both roots' values, and is done when there is
+// nothing to take.
 TEST(AutostartSwitch, TakesOnlyItsExactSwitches) {
     const std::wstring dir = L"C:\\Program Files\\Czasomir", mine = AutostartCommand(dir, L"Czasomir");
     enum { Kept, On, Off, Removed };
     const std::tuple<std::wstring, std::optional<int>, int> cases[] = {
         {L"/autostart:on", 0, On}, {L"  /autostart:on\t", 0, On}, {L"/autostart:off", 0, Off},
-        {L" /autostart:remove ", 0, Removed}, {L"/autostart:remove /auto", 87, Kept}, {L"/Autostart:Remove", 87, Kept},
+        {L" /autostart:uninstall ", 0, Removed}, {L"/autostart:uninstall /auto", 87, Kept}, {L"/Autostart:Uninstall", 87, Kept},
+        {L"/autostart:install", 0, On}, {L"/autostart:install x", 87, Kept},
         {L"/autostart:on \"C:\\Zły\\program.exe\"", 87, Kept}, {L"/autostart:on /autostart:off", 87, Kept},
         {L"/AUTOSTART:ON", 87, Kept}, {L"/autostart", 87, Kept}, {L"/auto", {}, Kept}, {L"", {}, Kept},
         {L"x /autostart:on", {}, Kept}};
@@ -183,7 +187,7 @@ TEST(AutostartSwitch, TakesOnlyItsExactSwitches) {
             EXPECT_EQ(registry.values, expected) << arguments;
         }
     }
-    for (const auto& [arguments, refusal, code] : {std::tuple(L"/autostart:on", kFailed, 1), std::tuple(L"/autostart:remove", kDenied, 5)}) {
+    for (const auto& [arguments, refusal, code] : {std::tuple(L"/autostart:on", kFailed, 1), std::tuple(L"/autostart:uninstall", kDenied, 5)}) {
         MemoryRejestr failing;
         failing.values = {{kRun, mine}};
         failing.refusal = refusal;
