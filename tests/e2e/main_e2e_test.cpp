@@ -59,6 +59,21 @@ TEST(Closing, TheEndOfTheSessionOrAnUpdateSavesTheShownTotal) {
     }
 }
 
+// The exe's version information carries the project's version, the packages' too.
+TEST(Version, TheExesIsTheProjects) {
+    std::vector<std::byte> info(GetFileVersionInfoSizeW(CZASOMIR_EXE, nullptr));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    wchar_t* text = nullptr;
+    UINT n = 0;
+    ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(CZASOMIR_EXE, 0, static_cast<DWORD>(info.size()), info.data()) &&
+                VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &n) &&
+                VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\ProductVersion", reinterpret_cast<void**>(&text), &n));
+    const std::wstring parts = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) +
+                               L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS));
+    EXPECT_EQ(parts, CZASOMIR_PROJECT_VERSION);
+    EXPECT_EQ(std::wstring(text), CZASOMIR_PROJECT_VERSION);
+}
+
 // Saving every 20 ms, killed at random moments of its startup and of its
 // counting: czas.dat always holds one whole line whose total never goes back.
 TEST(Kill, CzasDatAlwaysHoldsOneWholeLineThatNeverGoesBack) {
