@@ -68,9 +68,11 @@ TEST(Version, TheExesIsTheProjects) {
     ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(CZASOMIR_EXE, 0, static_cast<DWORD>(info.size()), info.data()) &&
                 VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &n) &&
                 VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\ProductVersion", reinterpret_cast<void**>(&text), &n));
-    const std::wstring parts = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) +
-                               L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS));
-    EXPECT_EQ(parts, CZASOMIR_PROJECT_VERSION);
+    const auto parts = [](DWORD high, DWORD low) {
+        return std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." + std::to_wstring(HIWORD(low));
+    };
+    EXPECT_EQ(parts(fixed->dwFileVersionMS, fixed->dwFileVersionLS), CZASOMIR_PROJECT_VERSION);
+    EXPECT_EQ(parts(fixed->dwProductVersionMS, fixed->dwProductVersionLS), CZASOMIR_PROJECT_VERSION);
     EXPECT_EQ(std::wstring(text), CZASOMIR_PROJECT_VERSION);
 }
 

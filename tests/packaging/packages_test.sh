@@ -82,6 +82,7 @@ installs() {
   localappdata=$appdata/Local
   prog=$WINEPREFIX/drive_c/Program\ Files/Czasomir
   [ $kind = user ] && prog=$localappdata/Programs/Czasomir
+  rm -rf "$localappdata/Czasomir"  # no other copy's data where this one's may go
   local lnk="$appdata/Roaming/Microsoft/Windows/Start Menu/Programs/Czasomir.lnk"  # Wine's ProgramMenuFolder for both
   local command="\"$(winepath -w "$prog")\\Czasomir.exe\" /auto" runKey="$run\\Software\\Microsoft\\Windows\\CurrentVersion"
   local entry="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$(msiinfo export "$(msi "$dir" "$version" $kind)" Property | sed -n 's/^ProductCode\t//p' | tr -d '\r')"
