@@ -88,14 +88,15 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
     SetUpTray();
 }
 
-// Startup: one instance only; then every step is guarded.
+// Startup: one instance per data folder; then every step is guarded.
 void Form1::Form_Load() {
-    if (platform().AnotherInstanceRunning()) {
+    Guarded([&] { ChooseDataFolder(); });
+    if (platform().AnotherInstanceRunning(dataFolder_)) {
         platform().WakeOtherInstance();  // no file is touched: the running copy comes forward
         platform().EndProcess();
     }
 
-    Guarded([&] { ChooseDataFolder(); });
+    Guarded([&] { PrepareDataFolder(); });
     Guarded([&] { timeFile_.LoadOrCreate(Counter); });
     Guarded([&] { LoadHistory(); });
     Guarded([&] { Label1.setCaption(FormatElapsed(Counter.TotalSeconds)); });

@@ -7,13 +7,21 @@
 namespace czasomir {
 
 // Before the first read: the program's folder, or this copy's own folder when
-// the program's folder refuses writes (under Program Files, read-only).
+// the program's folder refuses writes or lies under Program Files.
 void Form1::ChooseDataFolder() {
-    const czasomir::DataFolder chosen = czasomir::ChooseDataFolder(platform().AppDirectory(), platform().LocalAppDataFolder(),
-                                                         platform().ExecutableKey());
-    dataFolder_ = chosen.path;
+    dataFolder_ = (chosen_ = czasomir::ChooseDataFolder(platform().AppDirectory(), platform().LocalAppDataFolder(),
+                                                        platform().ExecutableKey(),
+                                                        [&] { return Autostart().protectedCopy(); })).path;
+}
+
+// Only the user's own files seed a new folder: never an administrator's or
+// another user's total, left in the program folder by an earlier version.
+void Form1::PrepareDataFolder() {
+    chosen_ = czasomir::PrepareDataFolder(chosen_, platform().AppDirectory(),
+                                          [&](const std::wstring& file) { return platform().UserOwnsFile(file); });
+    dataFolder_ = chosen_.path;
     timeFile_ = TimeFile(dataFolder_);
-    if (!chosen.writable) SaveFailedNow();
+    if (!chosen_.writable) SaveFailedNow();
 }
 
 // Counting goes on and later saves try again without a word. Never from the
