@@ -1,6 +1,7 @@
 // Where the program keeps the files it writes (czas.dat and those beside it):
-// in its own folder whenever it may write there, else in a folder of this
-// copy's own under the user's local application data.
+// in its own folder whenever it may write there and it is not under Program
+// Files, else in a folder of this copy's own under the user's local
+// application data.
 #pragma once
 
 #include <functional>
@@ -17,8 +18,8 @@ struct DataFolder {
 // This copy's folder under the local application data folder:
 // <localAppData>\Czasomir\<name>-<hash>, where name is the program folder's
 // name and hash eight hex digits of the whole key. The key is the executable's
-// full path spelt one way (long names, upper case), as the single-instance
-// test keys a copy, so another spelling of the same path finds the same folder.
+// full path spelt one way (long names, upper case), so that another spelling
+// of the same path finds the same folder.
 std::wstring FallbackFolder(const std::wstring& localAppData, const std::wstring& executableKey);
 
 // The choice made at startup, before the single-instance test and the first

@@ -89,9 +89,10 @@ HistoryFile::HistoryFile(std::wstring directory)
 
 bool HistoryFile::Read() {
     std::optional<std::string> bytes = file_io::ReadHead(path_, kHistoryFileLimit);
-    // A replace cut short between its two steps (as czas.dat's): with the file
-    // gone, its new file, when whole (the header, each line ended), takes its place.
-    if (!bytes && !file_io::FileExists(path_)) {
+    // A replace cut short between its two steps (as czas.dat's): when the file
+    // cannot be read, its new file, when whole (the header, each line ended),
+    // is the newest and takes its place.
+    if (!bytes) {
         bytes = file_io::ReadHead(tempPath_, kHistoryFileLimit);
         if (bytes && bytes->starts_with(std::string(kHistoryHeader) + "\r\n") && bytes->ends_with("\r\n"))
             file_io::ReplaceDurably(tempPath_, path_);

@@ -315,7 +315,7 @@ TEST(SecondStart, OneCopyPerDataFolder) {
                                                      [&] { return c.protectedCopy; }).path};
         Form1& f = w.Start("500\r\n");
         EXPECT_EQ(w.platform.wokeOther, c.ends) << c.user << c.protectedCopy;
-        if (!c.ends) EXPECT_EQ(f.DataFolder(), FallbackFolder(Wide(w.local / "B"), w.platform.ExecutableKey()));
+        EXPECT_EQ(f.DataFolder() == FallbackFolder(Wide(w.local / "B"), w.platform.ExecutableKey()), !c.ends);
         EXPECT_EQ(std::distance(fs::recursive_directory_iterator(w.local.path), {}), c.ends ? 1 : 4) << c.user << c.protectedCopy;
     }
 }

@@ -35,7 +35,7 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
       TrayRetry(*this, L"TrayRetry", kTrayRetryMs, false),
       registry_(registry),
       timeFile_(platform.AppDirectory()),
-      dataFolder_(platform.AppDirectory()),
+      chosen_{platform.AppDirectory()},
       idle_(idleLimitMs) {
     caption = L"Czasomir";
     clientWidth = 4080;
@@ -91,7 +91,7 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
 // Startup: one instance per data folder; then every step is guarded.
 void Form1::Form_Load() {
     Guarded([&] { ChooseDataFolder(); });
-    if (platform().AnotherInstanceRunning(dataFolder_)) {
+    if (platform().AnotherInstanceRunning(chosen_.path)) {
         platform().WakeOtherInstance();  // no file is touched: the running copy comes forward
         platform().EndProcess();
     }

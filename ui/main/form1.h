@@ -61,7 +61,7 @@ public:
     // write there, else this copy's folder under %LOCALAPPDATA%\Czasomir
     // (storage/data_folder.h). Chosen in Form_Load before the single-instance
     // test, made ready after it; the program's folder until then.
-    const std::wstring& DataFolder() const { return dataFolder_; }
+    const std::wstring& DataFolder() const { return chosen_.path; }
 
     // Handlers.
     void Form_Load();
@@ -146,8 +146,7 @@ private:
     std::optional<AutostartEntry> autostart_;
     int trayAttempts_ = 0;
     bool trayGaveUp_ = false;  // the icon could not be added: the window stays reachable
-    std::wstring dataFolder_;
-    czasomir::DataFolder chosen_;  // the folder chosen at startup, then as made ready
+    czasomir::DataFolder chosen_;  // the data folder chosen at startup, then as made ready
     enum class SaveWarning { None, Due, Told } saveWarning_ = SaveWarning::None;  // once per run
     bool asking_ = false;  // the Reset question is up
     IdleGuard idle_;

@@ -9,9 +9,8 @@ namespace czasomir {
 // Before the first read: the program's folder, or this copy's own folder when
 // the program's folder refuses writes or lies under Program Files.
 void Form1::ChooseDataFolder() {
-    dataFolder_ = (chosen_ = czasomir::ChooseDataFolder(platform().AppDirectory(), platform().LocalAppDataFolder(),
-                                                        platform().ExecutableKey(),
-                                                        [&] { return Autostart().protectedCopy(); })).path;
+    chosen_ = czasomir::ChooseDataFolder(platform().AppDirectory(), platform().LocalAppDataFolder(),
+                                         platform().ExecutableKey(), [&] { return Autostart().protectedCopy(); });
 }
 
 // Only the user's own files seed a new folder: never an administrator's or
@@ -19,8 +18,7 @@ void Form1::ChooseDataFolder() {
 void Form1::PrepareDataFolder() {
     chosen_ = czasomir::PrepareDataFolder(chosen_, platform().AppDirectory(),
                                           [&](const std::wstring& file) { return platform().UserOwnsFile(file); });
-    dataFolder_ = chosen_.path;
-    timeFile_ = TimeFile(dataFolder_);
+    timeFile_ = TimeFile(chosen_.path);
     if (!chosen_.writable) SaveFailedNow();
 }
 
@@ -35,7 +33,7 @@ void Form1::SaveFailedNow() {
 void Form1::TellSaveFailure() {
     if (saveWarning_ != SaveWarning::Due || !visible() || platform().SessionEnding()) return;
     saveWarning_ = SaveWarning::Told;
-    platform().ShowMessage(*this, L"Nie można zapisać zmierzonego czasu w folderze " + dataFolder_ +
+    platform().ShowMessage(*this, L"Nie można zapisać zmierzonego czasu w folderze " + chosen_.path +
                                       L". Czas jest liczony dalej.");
 }
 
