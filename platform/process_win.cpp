@@ -1,6 +1,7 @@
 // The process's services: single instance, command line, paths, clock, shell.
 #include "platform/toolkit_win.h"
 
+#include <aclapi.h>
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -30,34 +31,6 @@ namespace {
 
 using win::ModulePath;
 
-// The path with its short (8.3) names made long, upper-cased: one text per
-// executable file, whatever the spelling that started it.
-std::wstring ExecutableKeyOf(std::wstring path) {
-    if (path.empty()) return path;
-    std::wstring full(path.size() + MAX_PATH, L'\0');
-    DWORD n = GetLongPathNameW(path.c_str(), full.data(), static_cast<DWORD>(full.size()));
-    if (n >= full.size()) {
-        full.resize(n);
-        n = GetLongPathNameW(path.c_str(), full.data(), static_cast<DWORD>(full.size()));
-    }
-    if (n > 0 && n < full.size()) path.assign(full.data(), n);
-    CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
-    return path;
-}
-
-// FNV-1a over the executable's key: one name per executable file.
-std::wstring InstanceMutexName() {
-    const std::wstring path = ExecutableKeyOf(ModulePath());
-    unsigned long long hash = 14695981039346656037ull;
-    for (wchar_t c : path) {
-        hash ^= static_cast<unsigned short>(c);
-        hash *= 1099511628211ull;
-    }
-    std::wstring name = L"Global\\Czasomir-0000000000000000";
-    for (std::size_t i = name.size(); hash != 0; hash >>= 4) name[--i] = L"0123456789ABCDEF"[hash & 0xF];
-    return name;
-}
-
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 // Where the file name begins: just after the last separator.
@@ -67,11 +40,43 @@ std::size_t NameStart(const std::wstring& path) {
     return i;
 }
 
+// The path with its short (8.3) names made long, upper-cased: one text per
+// file or folder, whatever the spelling. Names not there yet (a folder still
+// to be made) follow the long form of the part that is there.
+std::wstring PathKeyOf(std::wstring path) {
+    if (path.empty()) return path;
+    std::wstring full(path.size() + MAX_PATH, L'\0');
+    DWORD n = GetLongPathNameW(path.c_str(), full.data(), static_cast<DWORD>(full.size()));
+    if (n >= full.size()) {
+        full.resize(n);
+        n = GetLongPathNameW(path.c_str(), full.data(), static_cast<DWORD>(full.size()));
+    }
+    if (n > 0 && n < full.size())
+        path.assign(full.data(), n);
+    else if (const std::size_t name = NameStart(path); name > 1 && name < path.size())
+        path = PathKeyOf(path.substr(0, name - 1)) + path.substr(name - 1);
+    CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    return path;
+}
+
+// FNV-1a over a key: one name per file or folder.
+std::wstring InstanceName(const std::wstring& key) {
+    unsigned long long hash = 14695981039346656037ull;
+    for (wchar_t c : key) {
+        hash ^= static_cast<unsigned short>(c);
+        hash *= 1099511628211ull;
+    }
+    std::wstring name = L"Global\\Czasomir-0000000000000000";
+    for (std::size_t i = name.size(); hash != 0; hash >>= 4) name[--i] = L"0123456789ABCDEF"[hash & 0xF];
+    return name;
+}
+
 }  // namespace
 
-// One message number per executable file, as the mutex's name.
+// One message number per executable file.
 UINT win::AnotherStartMessage() {
-    static const UINT message = RegisterWindowMessageW((InstanceMutexName().substr(7) + L".Show").c_str());
+    static const UINT message =
+        RegisterWindowMessageW((InstanceName(PathKeyOf(ModulePath())).substr(7) + L".Show").c_str());
     return message;
 }
 
@@ -93,13 +98,16 @@ Handle Win32Platform::TrayPicture(int iconResource) {
 }
 
 // The mutex stays open for the life of the process: while it runs, a copy
-// started from the same file finds it (in any session, hence Global\).
-bool Win32Platform::AnotherInstanceRunning() {
+// that chose the same data folder finds it. Global\, in every session: two
+// users of one shared program folder, or one user signed in twice, never write
+// one czas.dat at once; each user's own folder has a name of its own.
+bool Win32Platform::AnotherInstanceRunning(const std::wstring& dataFolder) {
     if (instanceAnswer_ < 0) {
         SetLastError(ERROR_SUCCESS);
-        instanceMutex_.reset(CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str()));
+        instanceMutex_.reset(CreateMutexW(nullptr, FALSE, InstanceName(PathKeyOf(dataFolder)).c_str()));
         const DWORD error = GetLastError();
-        // Access denied: another user's instance holds it.
+        // Access denied: the object is another user's (or this user's with
+        // other rights), whose copy uses this very folder.
         instanceAnswer_ = (error == ERROR_ALREADY_EXISTS || (!instanceMutex_ && error == ERROR_ACCESS_DENIED)) ? 1 : 0;
     }
     return instanceAnswer_ == 1;
@@ -127,7 +135,29 @@ std::wstring Win32Platform::ExeName() {
 
 void Win32Platform::EndProcess() { ExitProcess(0); }
 
-std::wstring Win32Platform::ExecutableKey() { return ExecutableKeyOf(ModulePath()); }
+std::wstring Win32Platform::ExecutableKey() { return PathKeyOf(ModulePath()); }
+
+bool Win32Platform::UserOwnsFile(const std::wstring& file) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(file.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    bool same = false;
+    HANDLE opened = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) {
+        const win::UniqueHandle token(opened);
+        union {
+            TOKEN_USER user;
+            BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+        } info;
+        DWORD size = 0;
+        same = GetTokenInformation(token.get(), TokenUser, &info, sizeof info, &size) && owner &&
+               EqualSid(owner, info.user.User.Sid);
+    }
+    LocalFree(descriptor);
+    return same;
+}
 
 // The environment's LOCALAPPDATA, which costs nothing to read; the shell's
 // answer (loading shell32) only when it is missing.

@@ -347,7 +347,9 @@ public:
     virtual ~Platform() = default;
 
     // Process.
-    virtual bool AnotherInstanceRunning() = 0;
+    // True when another copy already uses this data folder, in any session and
+    // for any user; while this process runs, it holds the folder for itself.
+    virtual bool AnotherInstanceRunning(const std::wstring& dataFolder) = 0;
     virtual std::wstring ArgumentText() = 0;  // the command line without the program's own path
     virtual std::wstring AppDirectory() = 0;  // the executable's directory, as Windows gives it
     virtual std::wstring ExeName() = 0;       // file name without extension
@@ -416,6 +418,9 @@ public:
     // The running executable's full path spelt one way for each file (long
     // names, upper case): every spelling that starts the same file gives it.
     virtual std::wstring ExecutableKey() = 0;
+    // True when the file's owner is the user this process runs as (not a
+    // group, not another user); false when it cannot be found out.
+    virtual bool UserOwnsFile(const std::wstring& file) = 0;
     // True while Windows ends the session: from its question whether the
     // session may end until it has ended or was called off. Nothing may wait
     // for the user then.

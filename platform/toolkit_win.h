@@ -26,7 +26,7 @@ public:
     ~Win32Platform() override;
 
     // Process.
-    bool AnotherInstanceRunning() override;
+    bool AnotherInstanceRunning(const std::wstring& dataFolder) override;
     std::wstring ArgumentText() override;
     std::wstring AppDirectory() override;
     std::wstring ExeName() override;
@@ -68,6 +68,7 @@ public:
     // Where the data lives (process_win.cpp), and asking before it goes (question_win.cpp).
     std::wstring LocalAppDataFolder() override;
     std::wstring ExecutableKey() override;
+    bool UserOwnsFile(const std::wstring& file) override;
     bool SessionEnding() override;  // toolkit_win.cpp
     bool AskYesNo(Form& owner, const std::wstring& text) override;
 

@@ -38,11 +38,14 @@ std::uint32_t Hash(const std::wstring& text) {
     return hash;
 }
 
+using Mine = std::function<bool(const std::wstring&)>;
+
 // The total in the program folder's czas.dat carried over to the fallback
 // folder, saved as every save is (whole or not at all). False when it could
-// not be made; nothing to carry (no file, no number in it) is no failure.
-bool CarryOver(const TimeFile& from, const TimeFile& to) {
-    if (!file_io::FileExists(from.path())) return true;
+// not be made; nothing to carry (no file, another user's, no number in it) is
+// no failure.
+bool CarryOver(const TimeFile& from, const TimeFile& to, const Mine& mine) {
+    if (!file_io::FileExists(from.path()) || !mine(from.path())) return true;
     const std::optional<std::string> head = file_io::ReadHead(from.path(), kTimeFileLineLimit + 1);
     if (!head) return false;  // there, but unreadable for now: moving would start from 0
     const std::optional<std::int32_t> total = ParseTotal(*head);
@@ -57,16 +60,19 @@ bool CarryOver(const TimeFile& from, const TimeFile& to) {
     return true;
 }
 
-// The program's other files go along as they are, when they can be read; the
-// program folder keeps its copies whatever becomes of these.
-void CarryAlong(const std::wstring& from, const std::wstring& to, const wchar_t* name) {
+// One of the program's other files goes along as it is; the program folder
+// keeps its copy. False when it is the user's and did not come across whole.
+bool CarryAlong(const std::wstring& from, const std::wstring& to, const wchar_t* name, const Mine& mine) {
     const std::wstring source = from + file_io::kSeparator + name, target = to + file_io::kSeparator + name;
+    if (!file_io::FileExists(source) || !mine(source)) return true;
     const std::optional<std::string> bytes = file_io::ReadHead(source, kHistoryFileLimit);
-    if (!bytes || bytes->size() >= kHistoryFileLimit) return;
+    if (!bytes || bytes->size() >= kHistoryFileLimit) return false;
     try {
         ReplaceSafely(target + L".new", target, *bytes);
     } catch (const SaveFailed&) {
+        return false;
     }
+    return true;
 }
 
 }  // namespace
@@ -80,18 +86,25 @@ std::wstring FallbackFolder(const std::wstring& localAppData, const std::wstring
 }
 
 DataFolder ChooseDataFolder(const std::wstring& programFolder, const std::wstring& localAppData,
-                            const std::wstring& executableKey) {
+                            const std::wstring& executableKey, const std::function<bool()>& protectedCopy) {
     const TimeFile here(programFolder);
     if (localAppData.empty()) return {programFolder, here.Writable()};
     const std::wstring fallback = FallbackFolder(localAppData, executableKey);
-    const TimeFile there(fallback);
-    if (file_io::FileExists(there.path())) return {fallback, true};
-    if (here.Writable()) return {programFolder, true};
-    const bool made = file_io::CreateFolder(localAppData + file_io::kSeparator + L"Czasomir").ok() &&
-                      file_io::CreateFolder(fallback).ok();
-    if (!made || !there.Writable()) return {programFolder, false};
-    for (const wchar_t* name : {L"historia.csv", L"czasomir.ini"}) CarryAlong(programFolder, fallback, name);
-    if (CarryOver(here, there)) return {fallback, true};  // czas.dat last: once there, that folder is the one
+    if (file_io::FileExists(TimeFile(fallback).path())) return {fallback, true};
+    if (here.Writable() && !protectedCopy()) return {programFolder, true};
+    return {fallback, true, true};
+}
+
+DataFolder PrepareDataFolder(const DataFolder& chosen, const std::wstring& programFolder, const Mine& mine) {
+    if (!chosen.seed) return chosen;
+    const TimeFile here(programFolder), there(chosen.path);
+    if (file_io::FileExists(there.path())) return {chosen.path, true};  // made by a copy that has ended since
+    const std::wstring parent = chosen.path.substr(0, chosen.path.rfind(file_io::kSeparator));
+    const bool made = file_io::CreateFolder(parent).ok() && file_io::CreateFolder(chosen.path).ok() && there.Writable();
+    // czas.dat last: once there, that folder is the one.
+    if (made && CarryAlong(programFolder, chosen.path, L"historia.csv", mine) &&
+        CarryAlong(programFolder, chosen.path, L"czasomir.ini", mine) && CarryOver(here, there, mine))
+        return {chosen.path, true};
     return {programFolder, false};
 }
 

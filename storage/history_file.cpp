@@ -88,7 +88,17 @@ HistoryFile::HistoryFile(std::wstring directory)
     : path_(std::move(directory) + file_io::kSeparator + L"historia.csv"), tempPath_(path_ + L".new") {}
 
 bool HistoryFile::Read() {
-    const std::optional<std::string> bytes = file_io::ReadHead(path_, kHistoryFileLimit);
+    std::optional<std::string> bytes = file_io::ReadHead(path_, kHistoryFileLimit);
+    // A replace cut short between its two steps (as czas.dat's): when the file
+    // cannot be read, its new file, when whole (the header, each line ended),
+    // is the newest and takes its place.
+    if (!bytes) {
+        bytes = file_io::ReadHead(tempPath_, kHistoryFileLimit);
+        if (bytes && bytes->starts_with(std::string(kHistoryHeader) + "\r\n") && bytes->ends_with("\r\n"))
+            file_io::ReplaceDurably(tempPath_, path_);
+        else
+            bytes.reset();
+    }
     if (!bytes || bytes->size() >= kHistoryFileLimit) return false;
     DayHistory file = ParseHistory(*bytes);
     file.Merge(days_);

@@ -33,9 +33,10 @@ public:
     DayHistory& days() { return days_; }
     const DayHistory& days() const { return days_; }
 
-    // Reads the file. One that is missing or cannot be read leaves the history
-    // empty; its days are read, and the counted ones added to them, at a later
-    // save. Never throws.
+    // Reads the file; one that is missing or cannot be read is taken from a
+    // whole historia.csv.new (a replace cut short), as czas.dat is. Else it
+    // leaves the history empty; its days are read, and the counted ones added
+    // to them, at a later save. Never throws.
     void Load();
 
     // Replaces the file with the history in one step, as czas.dat is

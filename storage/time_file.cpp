@@ -17,6 +17,14 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 constexpr int kSaveAttempts = 4;
 constexpr int kRetryPauseMilliseconds = 50;
 
+// The file's total; with `whole`, only when the file is exactly the line a
+// save writes (a save's new file cut short holds none).
+std::optional<std::int32_t> ReadTotal(const std::wstring& file, bool whole) {
+    const std::optional<std::string> head = file_io::ReadHead(file, kTimeFileLineLimit + 1);
+    const std::optional<std::int32_t> total = head ? ParseTotal(*head) : std::nullopt;
+    return total && (!whole || *head == FormatTotalLine(*total)) ? total : std::nullopt;
+}
+
 }  // namespace
 
 void ReplaceSafely(const std::wstring& tempFile, const std::wstring& file, std::string_view content) {
@@ -72,23 +80,28 @@ std::string FormatTotalLine(std::int32_t total) {
 TimeFile::TimeFile(std::wstring directory)
     : path_(std::move(directory) + file_io::kSeparator + L"czas.dat"), tempPath_(path_ + L".new") {}
 
+// The probe has a name of its own: a czas.dat.new may hold the newest total
+// (a replace cut short), or be another copy's save under way.
 bool TimeFile::Writable() const {
-    return file_io::ProbeCreate(tempPath_).ok() && file_io::CheckReplaceable(path_).ok();
+    return file_io::ProbeCreate(path_ + L".probe").ok() && file_io::CheckReplaceable(tempPath_).ok() &&
+           file_io::CheckReplaceable(path_).ok();
 }
 
 void TimeFile::LoadOrCreate(ElapsedCounter& counter) const {
-    std::optional<std::string> head = file_io::ReadHead(path_, kTimeFileLineLimit + 1);
-    if (!head) {
+    std::optional<std::int32_t> value = ReadTotal(path_, false);
+    // Where a replace is two steps (FAT, exFAT: the old file goes, then the
+    // new one takes its name), a cut between them leaves the newest total
+    // whole in the new file: it counts when czas.dat gives no number, and
+    // takes czas.dat's place when that is gone.
+    if (!value && (value = ReadTotal(tempPath_, true))) {
+        if (!file_io::FileExists(path_)) file_io::ReplaceDurably(tempPath_, path_);
+    } else if (!value && file_io::CreateNew(path_, FormatTotalLine(counter.StoredSeconds)).ok()) {
         // Creating only what does not exist leaves alone a czas.dat that is
         // there but unreadable (locked, no access, a directory), and one that
         // appeared in the meantime.
-        if (file_io::CreateNew(path_, FormatTotalLine(counter.StoredSeconds)).ok()) {
-            head = file_io::ReadHead(path_, kTimeFileLineLimit + 1);
-        }
+        value = ReadTotal(path_, false);
     }
-    if (head) {
-        if (const std::optional<std::int32_t> value = ParseTotal(*head)) counter.StoredSeconds = *value;
-    }
+    if (value) counter.StoredSeconds = *value;
     counter.TotalSeconds = counter.StoredSeconds;
 }
 

@@ -55,10 +55,13 @@ public:
 
     const std::wstring& path() const { return path_; }
 
-    // Sets StoredSeconds from the file and TotalSeconds equal to it. A missing
-    // file is created holding StoredSeconds (0 at startup); an existing file
-    // that cannot be read or holds no number is left untouched and
-    // StoredSeconds keeps its value. Never throws, reports nothing.
+    // Sets StoredSeconds from the file and TotalSeconds equal to it. When the
+    // file gives no number but czas.dat.new holds a whole line (a replace cut
+    // short), that total is used, and the new file takes the place of a
+    // missing czas.dat. Else a missing file is created holding StoredSeconds
+    // (0 at startup); an existing file that cannot be read or holds no number
+    // is left untouched and StoredSeconds keeps its value. Never throws,
+    // reports nothing.
     void LoadOrCreate(ElapsedCounter& counter) const;
 
     // Replaces the file's content with TotalSeconds as one whole step: the
@@ -66,9 +69,10 @@ public:
     // dies. Throws SaveFailed when the file could not be replaced.
     void SaveTotal(const ElapsedCounter& counter) const;
 
-    // True when a save could be made now: its new file can be written beside
-    // czas.dat, and czas.dat, when there, may be replaced (is not read-only).
-    // Leaves nothing behind.
+    // True when a save could be made now: the folder takes a new file (a
+    // probe of a name of its own), and czas.dat.new and czas.dat, when there,
+    // may be replaced (neither is read-only nor a folder). Leaves nothing
+    // behind and never touches czas.dat.new.
     bool Writable() const;
 
 private:

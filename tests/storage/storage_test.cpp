@@ -84,6 +84,34 @@ TEST(TimeFile, ASaveThatCannotBeMadeFailsAndLeavesWhatWasThere) {
     EXPECT_EQ(Read(dir / "plik"), "77\r\n");
 }
 
+// A replace cut short at each step where it is two (FAT, exFAT: the old file goes, then the new one takes its name),
+// for czas.dat and historia.csv: the start takes the newest whole content and finishes the replace; the probe before
+// it never removes a new file. Rows: cut while writing the new file, before the old one went, after; done; czas.dat
+// unreadable; no whole total anywhere.
+TEST(TimeFile, AReplaceCutShortAtEachStepLosesNothing) {
+    const std::string h100 = "data;sekundy\r\n2026-12-06;100\r\n", h200 = "data;sekundy\r\n2026-12-06;200\r\n", no;
+    const struct { std::string old, fresh; const std::string &days, &newDays; std::int32_t total, seconds; } cases[] = {
+        {"100\r\n", "2", h100, no, 100, 100}, {"100\r\n", "200\r\n", h100, h200, 100, 100}, {no, "200\r\n", no, h200, 200, 200},
+        {"200\r\n", no, h200, no, 200, 200}, {"czas\r\n", "200\r\n", no, no, 200, 0}, {no, "20", no, no, 0, 0}};
+    for (const auto& c : cases) {
+        TestDir dir;
+        for (const auto& [name, bytes] : {std::pair{"czas.dat", c.old}, {"czas.dat.new", c.fresh}, {"historia.csv", c.days},
+                                          {"historia.csv.new", c.newDays.empty() ? h200.substr(0, 27) : c.newDays}})
+            if (!bytes.empty()) Write(dir / name, bytes);
+        const TimeFile file(Wide(dir.path));
+        EXPECT_TRUE(file.Writable());
+        ElapsedCounter counter;
+        file.LoadOrCreate(counter);
+        HistoryFile history(Wide(dir.path));
+        history.Load();
+        EXPECT_EQ(counter.StoredSeconds, c.total) << c.fresh;
+        EXPECT_EQ(Read(dir / "czas.dat"), c.old.empty() ? FormatTotalLine(c.total) : c.old) << c.fresh;
+        EXPECT_EQ(fs::exists(dir / "czas.dat.new"), !c.fresh.empty() && Read(dir / "czas.dat") != c.fresh);  // unless moved
+        EXPECT_EQ(history.days().Seconds(20793), c.seconds) << c.fresh;
+        EXPECT_EQ(Read(dir / "historia.csv"), c.days.empty() ? c.newDays : c.days) << c.fresh;
+    }
+}
+
 // historia.csv read and written again: what it becomes, and 2026-12-06's seconds in it.
 TEST(HistoryText, LinesThatCannotBeReadAreKeptWhereTheyAreAndCountForNothing) {
     const std::string kept = "data;sekundy\r\nzepsute;5\r\n2026-02-30;5\r\n2026-12-06;90001\r\n2026-12-06;-1\r\n"

@@ -19,6 +19,8 @@ class HeadlessPlatform : public Platform {
 public:
     // The process as the program sees it.
     bool anotherInstance = false;
+    std::set<std::wstring> runningCopies;  // the data folders other copies hold
+    bool filesOwned = true;                // UserOwnsFile's answer for any file
     std::wstring argumentText;
     std::filesystem::path appDirectory = ".";
     std::wstring exeName = L"Czasomir";
@@ -89,7 +91,9 @@ public:
     const Form* ActiveForm() const { return activeForm_; }
 
     // Platform.
-    bool AnotherInstanceRunning() override { return anotherInstance; }
+    bool AnotherInstanceRunning(const std::wstring& dataFolder) override {
+        return anotherInstance || runningCopies.count(dataFolder);
+    }
     std::wstring ArgumentText() override { return argumentText; }
     std::wstring AppDirectory() override;  // appDirectory's text
     std::wstring ExeName() override { return exeName; }
@@ -143,6 +147,7 @@ public:
     std::function<void()> whileAsked;     // runs while a question is up (its owner takes no input)
     std::wstring LocalAppDataFolder() override;
     std::wstring ExecutableKey() override;
+    bool UserOwnsFile(const std::wstring&) override { return filesOwned; }
     bool SessionEnding() override { return sessionEnding; }
     bool AskYesNo(Form& owner, const std::wstring& text) override;
     // The local calendar and documents for other programs.

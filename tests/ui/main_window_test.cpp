@@ -259,38 +259,64 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Paused, 0}, {Total, 115}}, .ini = 1, .serviceLate = true, .locked = true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// czas.dat stays in the program's folder while it can be saved there; else it moves, with its total, to this
-// copy's own folder, and never comes back; when no folder takes it, counting goes on and the user is told once.
+// czas.dat stays in the program's folder while it can be saved there and the folder is not under Program Files; else
+// it moves to this copy's own folder, with the total and the days when they are the user's own, and never comes
+// back; when no folder takes it, or the move is cut short, counting goes on and the user is told once.
 TEST(DataFolder, TheTotalLivesWhereItCanBeSaved) {
-    // The program folder refuses: the save's new file cannot be made, or czas.dat is read-only. own: czas.dat already in
-    // this copy's own folder; "-": no such folder can be made.
+    // The program folder refuses: the save's new file cannot be made, or czas.dat is read-only. own: what this copy's
+    // own folder holds ("-": it cannot be made; "/": a folder in the place of historia.csv's new file there). Protected:
+    // under Program Files, writable as for an administrator; others: its files are another user's.
     enum Refusal { None, NewFile, ReadOnly };
-    const struct { const char* name; Refusal program; const char* own; std::int32_t shown; } cases[] = {{"ProgramFolderWritable", None, "", 500}, {"NewFileRefused", NewFile, "", 500}, {"ReadOnly", ReadOnly, "", 500},
-                 {"OwnFolderHoldsATotal", None, "900\r\n", 900}, {"NoFolderTakesIt", NewFile, "-", 500}};
+    const struct { const char* name; Refusal program; const char* own; bool protectedCopy, others, moved; std::int32_t shown; } cases[] = {
+        {"ProgramFolderWritable", None, "", false, false, false, 500}, {"NewFileRefused", NewFile, "", false, false, true, 500},
+        {"ReadOnly", ReadOnly, "", false, false, true, 500}, {"OwnFolderHoldsATotal", None, "900\r\n", false, false, true, 900},
+        {"NoFolderTakesIt", NewFile, "-", false, false, false, 500}, {"ElevatedInProgramFiles", None, "", true, false, true, 500},
+        {"AnotherUsersFiles", NewFile, "", false, true, true, 0}, {"SeedCutShort", NewFile, "/", false, false, false, 500}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         MainWindow w;
         w.platform.executableKey = L"C:\\PROGRAMY\\CZASOMIR\\CZASOMIR.EXE";
+        if (c.protectedCopy) w.platform.protectedFolders = {Wide(w.dir.path)};
+        w.platform.filesOwned = !c.others;
         const fs::path own = w.local.path / "Czasomir" / "CZASOMIR-DB1555CD";
-        const bool moved = c.program ? *c.own != '-' : *c.own != 0, told = c.program && !moved;
+        const bool told = c.program && !c.moved;
         Write(w.dir / "czas.dat", "500\r\n");
         Write(w.dir / "historia.csv", "data;sekundy\r\n2026-12-06;50\r\n");  // goes along with the total
         if (c.program == NewFile) fs::create_directory(w.dir / "czas.dat.new");
         if (c.program == ReadOnly) fs::permissions(w.dir / "czas.dat", fs::perms::all, fs::perm_options::remove);
         if (*c.own == '-') Write(w.local / "Czasomir", "");
+        else if (*c.own == '/') fs::create_directories(own / "historia.csv.new");
         else if (*c.own) fs::create_directories(own), Write(own / "czas.dat", c.own);
         Form1& f = w.Start();
-        EXPECT_EQ(f.DataFolder(), Wide(moved ? own : w.dir.path));
+        EXPECT_EQ(f.DataFolder(), Wide(c.moved ? own : w.dir.path));
         w.platform.Click(f.Command1);
         w.platform.Advance(200);  // three saves
         w.platform.Close(f);
-        EXPECT_EQ(Read(w.dir / "czas.dat"), moved || c.program ? "500\r\n" : FormatTotalLine(c.shown + 200));
-        EXPECT_EQ(Read(own / "czas.dat"), moved ? FormatTotalLine(c.shown + 200) : "");
-        const bool ownWon = *c.own && *c.own != '-';  // the days stay in the program folder with the older total
-        EXPECT_EQ(Read((moved ? own : w.dir.path) / "historia.csv"),
-                  std::string("data;sekundy\r\n") + (ownWon ? "" : "2026-12-06;50\r\n") + "2026-12-07;200\r\n");
+        EXPECT_EQ(Read(w.dir / "czas.dat"), c.moved || c.program ? "500\r\n" : FormatTotalLine(c.shown + 200));
+        EXPECT_EQ(Read(own / "czas.dat"), c.moved ? FormatTotalLine(c.shown + 200) : "");
+        const bool kept = c.shown == 500;  // the days stay in the program folder with a total not carried over
+        EXPECT_EQ(Read((c.moved ? own : w.dir.path) / "historia.csv"),
+                  std::string("data;sekundy\r\n") + (kept ? "2026-12-06;50\r\n" : "") + "2026-12-07;200\r\n");
         EXPECT_EQ(std::distance(fs::directory_iterator(w.dir.path), {}), c.program == NewFile ? 3 : 2);
         EXPECT_EQ(w.platform.messages.size(), told ? 1u : 0u);  // at the start, then no more
+    }
+}
+
+// One copy runs per data folder, in any session, for any user: a start whose folder user A's copy uses (A again, in
+// this session or another; B sharing a writable program folder) ends, wakes it and makes nothing; each user of a
+// Program Files copy counts in a folder of their own.
+TEST(SecondStart, OneCopyPerDataFolder) {
+    const struct { bool protectedCopy; const char* user; bool ends; } cases[] = {{true, "A", true}, {true, "B", false}, {false, "A", true}, {false, "B", true}};
+    for (const auto& c : cases) {
+        MainWindow w;
+        if (c.protectedCopy) w.platform.protectedFolders = {Wide(w.dir.path)};
+        fs::create_directories(w.platform.localAppData = w.local / c.user);
+        w.platform.runningCopies = {ChooseDataFolder(Wide(w.dir.path), Wide(w.local / "A"), w.platform.ExecutableKey(),
+                                                     [&] { return c.protectedCopy; }).path};
+        Form1& f = w.Start("500\r\n");
+        EXPECT_EQ(w.platform.wokeOther, c.ends) << c.user << c.protectedCopy;
+        EXPECT_EQ(f.DataFolder() == FallbackFolder(Wide(w.local / "B"), w.platform.ExecutableKey()), !c.ends);
+        EXPECT_EQ(std::distance(fs::recursive_directory_iterator(w.local.path), {}), c.ends ? 1 : 4) << c.user << c.protectedCopy;
     }
 }
 

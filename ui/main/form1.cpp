@@ -35,7 +35,7 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
       TrayRetry(*this, L"TrayRetry", kTrayRetryMs, false),
       registry_(registry),
       timeFile_(platform.AppDirectory()),
-      dataFolder_(platform.AppDirectory()),
+      chosen_{platform.AppDirectory()},
       idle_(idleLimitMs) {
     caption = L"Czasomir";
     clientWidth = 4080;
@@ -88,16 +88,17 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
     SetUpTray();
 }
 
-// Startup: one instance only; then every step is guarded.
+// Startup: one instance per data folder; then every step is guarded.
 void Form1::Form_Load() {
-    if (platform().AnotherInstanceRunning()) {
+    Guarded([&] { ChooseDataFolder(); });
+    if (platform().AnotherInstanceRunning(chosen_.path)) {
         // No file is touched: the running copy comes forward, unless this start is the one at logon.
         if (!TrayMode()) platform().WakeOtherInstance();
         platform().EndProcess();
     }
     Guarded([&] { platform().RegisterRestart(platform().ArgumentText()); });  // back after an update
 
-    Guarded([&] { ChooseDataFolder(); });
+    Guarded([&] { PrepareDataFolder(); });
     Guarded([&] { timeFile_.LoadOrCreate(Counter); });
     Guarded([&] { LoadHistory(); });
     Guarded([&] { Label1.setCaption(FormatElapsed(Counter.TotalSeconds)); });

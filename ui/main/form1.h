@@ -11,6 +11,7 @@
 #include "core/elapsed_counter.h"
 #include "core/idle_guard.h"
 #include "platform/toolkit.h"
+#include "storage/data_folder.h"
 #include "storage/history_file.h"
 #include "storage/time_file.h"
 #include "ui/about/form2.h"
@@ -58,9 +59,9 @@ public:
     // of the program's own belongs beside it (open it as DataFolder() plus a
     // separator plus its name). The program's folder when the program may
     // write there, else this copy's folder under %LOCALAPPDATA%\Czasomir
-    // (storage/data_folder.h). Chosen in Form_Load after the single-instance
-    // test and before the first read; the program's folder until then.
-    const std::wstring& DataFolder() const { return dataFolder_; }
+    // (storage/data_folder.h). Chosen in Form_Load before the single-instance
+    // test, made ready after it; the program's folder until then.
+    const std::wstring& DataFolder() const { return chosen_.path; }
 
     // Handlers.
     void Form_Load();
@@ -118,7 +119,8 @@ private:
     const AutostartEntry& Autostart();  // this copy's registration; where it lies is found out once, when first needed
 
     // The data folder and saves that fail (form1_data.cpp).
-    void ChooseDataFolder();
+    void ChooseDataFolder();   // writes nothing: the single-instance test is keyed by it
+    void PrepareDataFolder();  // this copy's own folder made and seeded, once no other copy uses it
     void SaveFailedNow();     // a save failed, or none can be made: the user is to be told once
     void TellSaveFailure();   // tells, if due, while the window is shown and the session goes on
     bool ConfirmReset();      // asks before the total goes; true for Tak
@@ -144,7 +146,7 @@ private:
     std::optional<AutostartEntry> autostart_;
     int trayAttempts_ = 0;
     bool trayGaveUp_ = false;  // the icon could not be added: the window stays reachable
-    std::wstring dataFolder_;
+    czasomir::DataFolder chosen_;  // the data folder chosen at startup, then as made ready
     enum class SaveWarning { None, Due, Told } saveWarning_ = SaveWarning::None;  // once per run
     bool asking_ = false;  // the Reset question is up
     IdleGuard idle_;

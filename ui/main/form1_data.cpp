@@ -7,13 +7,19 @@
 namespace czasomir {
 
 // Before the first read: the program's folder, or this copy's own folder when
-// the program's folder refuses writes (under Program Files, read-only).
+// the program's folder refuses writes or lies under Program Files.
 void Form1::ChooseDataFolder() {
-    const czasomir::DataFolder chosen = czasomir::ChooseDataFolder(platform().AppDirectory(), platform().LocalAppDataFolder(),
-                                                         platform().ExecutableKey());
-    dataFolder_ = chosen.path;
-    timeFile_ = TimeFile(dataFolder_);
-    if (!chosen.writable) SaveFailedNow();
+    chosen_ = czasomir::ChooseDataFolder(platform().AppDirectory(), platform().LocalAppDataFolder(),
+                                         platform().ExecutableKey(), [&] { return Autostart().protectedCopy(); });
+}
+
+// Only the user's own files seed a new folder: never an administrator's or
+// another user's total, left in the program folder by an earlier version.
+void Form1::PrepareDataFolder() {
+    chosen_ = czasomir::PrepareDataFolder(chosen_, platform().AppDirectory(),
+                                          [&](const std::wstring& file) { return platform().UserOwnsFile(file); });
+    timeFile_ = TimeFile(chosen_.path);
+    if (!chosen_.writable) SaveFailedNow();
 }
 
 // Counting goes on and later saves try again without a word. Never from the
@@ -27,7 +33,7 @@ void Form1::SaveFailedNow() {
 void Form1::TellSaveFailure() {
     if (saveWarning_ != SaveWarning::Due || !visible() || platform().SessionEnding()) return;
     saveWarning_ = SaveWarning::Told;
-    platform().ShowMessage(*this, L"Nie można zapisać zmierzonego czasu w folderze " + dataFolder_ +
+    platform().ShowMessage(*this, L"Nie można zapisać zmierzonego czasu w folderze " + chosen_.path +
                                       L". Czas jest liczony dalej.");
 }
 
