@@ -458,7 +458,7 @@ void DrawWords(HDC dc, const RECT& area, const Image& image, UINT dpi) {
     RECT top = area, bottom = area;
     top.bottom = bottom.top = area.top + height * 3 / 5;
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));  // the window's text colour
     for (const auto& [text, part, weight, share] : {std::tuple(&image.title, &top, FW_BOLD, 55), std::tuple(&image.subtitle, &bottom, FW_NORMAL, 33)}) {
         font.lfHeight = -height * share / 100;
         font.lfWeight = weight;

@@ -206,10 +206,11 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
             if (!c.face || c.ink != CLR_INVALID) { EXPECT_EQ(contrast.At(child, 0, 0), kPalette[0]); }
             if (c.ink != CLR_INVALID) { EXPECT_GT(contrast.Count(child, [&](COLORREF p) { return p == kPalette[1]; }), 0); }
         }
-        if (const HWND banner = childNamed(L"Image1").second) {  // its words, in the text's colour on the face's
-            EXPECT_EQ(std::pair(contrast.Count(banner, [&](COLORREF p) { return p != kPalette[0] && p != kPalette[1]; }),
-                                contrast.Count(banner, [&](COLORREF p) { return p == kPalette[1]; }) > 20),
-                      std::pair(0, true));
+        if (const HWND banner = childNamed(L"Image1").second) {  // its words, in the text's colour on the face's; else the picture
+            EXPECT_EQ(std::tuple(contrast.Count(banner, [&](COLORREF p) { return p != kPalette[0] && p != kPalette[1]; }),
+                                 contrast.Count(banner, [&](COLORREF p) { return p == kPalette[1]; }) > 20,
+                                 shot.Count(banner, [&](COLORREF p) { return p != kFace && p != kText; }) > 100),
+                      std::tuple(0, true, true));
         }
         contrastOn(false, saved);
         // Laid out anew (moved to another screen): the fonts of the old layout are released.
