@@ -453,7 +453,6 @@ LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 void DrawWords(HDC dc, const RECT& area, const Image& image, UINT dpi) {
     LOGFONTW font = win::MessageFont(dpi);
     font.lfQuality = NONANTIALIASED_QUALITY;
-    font.lfCharSet = EASTEUROPE_CHARSET;
     const int height = area.bottom - area.top;
     RECT top = area, bottom = area;
     top.bottom = bottom.top = area.top + height * 3 / 5;
