@@ -31,6 +31,7 @@ HistoryChart MakeHistoryChart(const DayHistory& history, std::int32_t today) {
         bar.toolTip = std::wstring(WeekdayName(day)) + L" " + TwoDigits(date.day) + L"." + TwoDigits(date.month) +
                       L"." + DecimalText<wchar_t>(date.year) + L": " + FormatElapsed(bar.seconds);
         longest = std::max(longest, bar.seconds);
+        chart.summary += (chart.summary.empty() ? L"" : L"; ") + bar.toolTip;
         chart.days.push_back(std::move(bar));
     }
     // At most six steps of a round number of hours up to the longest bar's hour.

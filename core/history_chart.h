@@ -12,6 +12,8 @@
 namespace czasomir {
 
 inline constexpr int kChartDays = 14;
+// The chart's name for a screen reader.
+inline constexpr wchar_t kChartName[] = L"Czas z ostatnich 14 dni";
 
 struct ChartDay {
     std::int32_t day = 0;
@@ -24,6 +26,7 @@ struct HistoryChart {
     std::vector<ChartDay> days;  // oldest first
     int hours = 1;               // the top of the scale, a whole number of steps
     int stepHours = 1;           // between two marks of the scale
+    std::wstring summary;        // what a screen reader reads: every day's tooltip, oldest first, joined by "; "
 };
 
 HistoryChart MakeHistoryChart(const DayHistory& history, std::int32_t today);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/accessible_win.h"
+
 namespace tk::win {
 
 namespace {
@@ -115,6 +117,12 @@ void UpdateToolTips(HWND hwnd, ChartWindow& state) {
     }
 }
 
+AccessibleTexts ChartTexts(HWND hwnd) {
+    const ChartWindow* state = StateOf(hwnd);
+    if (!state || !state->chart) return {};
+    return {state->chart->accessibleName, state->chart->summary(), kRoleChart};
+}
+
 }  // namespace
 
 void AttachBarChart(HWND chart, const BarChart& control) {
@@ -149,6 +157,9 @@ LRESULT CALLBACK BarChartProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_GETFONT: return reinterpret_cast<LRESULT>(state ? state->font : nullptr);
     case WM_SIZE: BarChartChanged(hwnd); return 0;
     case WM_ERASEBKGND: return 1;  // painted whole in WM_PAINT
+    case WM_GETOBJECT:
+        if (const LRESULT object = AnswerGetObject(hwnd, wParam, lParam, ChartTexts)) return object;
+        break;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd, &paint);

@@ -250,7 +250,10 @@ bool Win32Platform::NotifyIcon(TrayOp op, const TrayIcon& icon) {
     data.uCallbackMessage = icon.callbackMessage;
     data.hIcon = reinterpret_cast<HICON>(icon.icon);
     lstrcpynW(data.szTip, icon.tip.c_str(), static_cast<int>(std::size(data.szTip)));
-    const DWORD request = op == TrayOp::Add ? NIM_ADD : op == TrayOp::Delete ? NIM_DELETE : NIM_MODIFY;
+    const DWORD request = op == TrayOp::Add      ? NIM_ADD
+                          : op == TrayOp::Delete ? NIM_DELETE
+                          : op == TrayOp::Focus  ? NIM_SETFOCUS
+                                                 : NIM_MODIFY;
     if (!notify(request, &data)) return false;
     if (op == TrayOp::Add) {  // notifications in the fourth manner: the keyboard and the menu key reported
         data.uVersion = NOTIFYICON_VERSION_4;

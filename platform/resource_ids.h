@@ -3,5 +3,4 @@
 
 #define IDI_CZASOMIR 1    // the stopwatch: window icon, tray icon while counting, About box icon
 #define IDR_BANNER 2      // BITMAP: the banner shown by the main window's Image1
-#define IDC_HANDCURSOR 3  // the pointing hand over the About box's links
 #define IDI_CZASOMIR_STOPPED 4  // the stopwatch greyed: the tray icon while nothing is counted

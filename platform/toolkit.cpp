@@ -78,10 +78,15 @@ Image::Image(Form& form, std::wstring name, Bounds bounds, int pictureResource)
 BarChart::BarChart(Form& form, std::wstring name, Bounds bounds)
     : Control(form, std::move(name), Kind::BarChart, bounds, -1) {}
 
-void BarChart::setData(std::vector<Bar> bars, std::vector<Mark> marks, double top) {
+bool Image::showsWords() const { return !title.empty() && form().platform().HighContrast(); }
+
+std::wstring Image::accessibleName() const { return title + L" - " + subtitle; }
+
+void BarChart::setData(std::vector<Bar> bars, std::vector<Mark> marks, double top, std::wstring summary) {
     bars_ = std::move(bars);
     marks_ = std::move(marks);
     top_ = top > 0 ? top : 1;
+    summary_ = std::move(summary);
     changed();
 }
 

@@ -40,13 +40,7 @@ struct Font {
     int charset = 238;  // Central European
 };
 
-struct Color {
-    std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const Color&) const = default;
-};
-
 enum class Align { Left, Center };
-enum class Cursor { Arrow, Hand };
 enum class Kind { Label, CommandButton, CheckBox, PictureBox, Image, Timer, BarChart };
 
 // Window states, as the form code sees them.
@@ -69,10 +63,11 @@ struct TrayIcon {
     std::wstring tip;
 };
 inline constexpr unsigned kTrayMessage = 1, kTrayIcon = 2, kTrayTip = 4;
-// Modify changes what `flags` names. An icon that was added reports in the
-// shell's fourth manner: the notification's number in the low word, the
-// keyboard's Enter and menu key as their own notifications.
-enum class TrayOp { Add, Delete, Modify };
+// Modify changes what `flags` names; Focus gives the keyboard focus back to
+// the notification area. An icon that was added reports in the shell's fourth
+// manner: the notification's number in the low word, the keyboard's Enter and
+// menu key as their own notifications.
+enum class TrayOp { Add, Delete, Modify, Focus };
 // Notifications of an added icon (what the picture box's MouseDown gets as x, in pixels).
 inline constexpr int kTrayPointerOver = 0x200, kTrayLeftPress = 0x201,
                      kTrayMenu = 0x7B /* right release, Shift+F10, menu key */, kTrayKeyEnter = 0x401;
@@ -139,9 +134,9 @@ public:
     Align align = Align::Left;
     bool hasFont = false;
     Font font;
-    bool hasForeColor = false;
-    Color foreColor;
-    Cursor cursor = Cursor::Arrow;
+    // A link: reached with Tab, opened (Click) with a click, Enter or Space, in
+    // the system's link colour with a visible focus (a SysLink on Win32).
+    bool link = false;
 
     std::function<void()> onClick;
     void raiseClick() { Dispatch(onClick); }
@@ -199,6 +194,13 @@ public:
     Image(Form& form, std::wstring name, Bounds bounds, int pictureResource);
     int pictureResource() const { return picture_; }
 
+    // What the picture says, on two lines: drawn as text in the system's
+    // colours instead of the picture while high contrast is on.
+    std::wstring title, subtitle;
+    bool showsWords() const;
+    // "<title> - <subtitle>": what a screen reader reads for the picture.
+    std::wstring accessibleName() const;
+
 private:
     int picture_;
 };
@@ -220,12 +222,16 @@ public:
     const std::vector<Bar>& bars() const { return bars_; }
     const std::vector<Mark>& marks() const { return marks_; }
     double top() const { return top_; }  // the value at the top of the chart
-    void setData(std::vector<Bar> bars, std::vector<Mark> marks, double top);
+    // What a screen reader reads: the chart's name, and its value (the bars in words).
+    std::wstring accessibleName;
+    const std::wstring& summary() const { return summary_; }
+    void setData(std::vector<Bar> bars, std::vector<Mark> marks, double top, std::wstring summary);
 
 private:
     std::vector<Bar> bars_;
     std::vector<Mark> marks_;
     double top_ = 1;
+    std::wstring summary_;
 };
 
 class Timer : public Control {
@@ -467,7 +473,8 @@ public:
     // notification being handled (the pointer, or the icon when the keyboard
     // asked), the owner's window brought to the front first so that a click
     // elsewhere closes it; the chosen item's Click runs once the menu has closed.
-    virtual void PopupMenu(Form& owner, MenuItem& menu) = 0;
+    // False when the menu was dismissed without a choice.
+    virtual bool PopupMenu(Form& owner, MenuItem& menu) = 0;
     // The form's window to the front, ahead of other programs' windows.
     virtual void ToForeground(Form& form) = 0;
     // Asks the copy that runs from the same executable (the one that made
@@ -476,6 +483,10 @@ public:
     // Asks Windows to start the program again, with this argument text, when an
     // update closed it (not after a crash, a hang or a reboot).
     virtual void RegisterRestart(const std::wstring& arguments) = 0;
+    // Accessibility ------------------------------------------------------------
+    // True while Windows' high-contrast mode is on: the program then draws in
+    // system colours only. Windows tells each window when it changes.
+    virtual bool HighContrast() = 0;
 };
 
 // The process ended inside a handler (headless backend only: the Win32 backend

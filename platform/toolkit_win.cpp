@@ -5,11 +5,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <tuple>
 
+#include "platform/accessible_win.h"
 #include "platform/chart_win.h"
 #include "platform/dpi_win.h"
 #include "platform/picture_win.h"
-#include "platform/resource_ids.h"
 
 namespace tk {
 
@@ -133,6 +134,15 @@ LOGFONTW LabelFont(const Font& f, UINT dpi) {
 
 // Child windows --------------------------------------------------------------
 
+// A link's caption as the SysLink control's markup: the whole text is the link.
+std::wstring LinkText(const Label& label) { return L"<a>" + label.caption() + L"</a>"; }
+
+// The label behind a link's window, else null.
+Label* LinkOf(const FormWindow& w, HWND child) {
+    Control* c = w.ControlByHandle(child);
+    return c && c->kind() == Kind::Label && static_cast<Label*>(c)->link ? static_cast<Label*>(c) : nullptr;
+}
+
 // Focusable controls come first in tab order; the others after them, in order of creation.
 std::vector<Control*> InZOrder(const Form& form) {
     auto key = [](const Control* c) { return c->tabIndex() < 0 ? INT_MAX : c->tabIndex(); };
@@ -154,6 +164,12 @@ HWND CreateChild(FormWindow& w, Control& c) {
     switch (c.kind()) {
     case Kind::Label: {
         auto& label = static_cast<Label&>(c);
+        if (label.link) {
+            cls = WC_LINK;
+            style |= WS_TABSTOP;
+            text = LinkText(label);
+            break;
+        }
         style |= SS_NOTIFY | SS_NOPREFIX | (label.align == Align::Center ? SS_CENTER : SS_LEFT);
         text = label.caption();
         break;
@@ -302,25 +318,25 @@ void OnTimer(FormWindow& w, WPARAM id) {
     if (c && c->kind() == Kind::Timer) static_cast<Timer*>(c)->raiseTick();
 }
 
-LRESULT OnControlColor(FormWindow& w, HDC dc, HWND child) {
-    const Control* c = w.ControlByHandle(child);
-    COLORREF text = GetSysColor(COLOR_BTNTEXT);
-    if (c && c->kind() == Kind::Label && static_cast<const Label*>(c)->hasForeColor) {
-        const Color& fore = static_cast<const Label*>(c)->foreColor;
-        text = RGB(fore.r, fore.g, fore.b);
-    }
-    SetTextColor(dc, text);
+// Labels (and the links' background): the system's colours, whatever they are now.
+LRESULT OnControlColor(HDC dc) {
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-bool OnSetCursor(FormWindow& w, HWND over, UINT hitTest) {
-    const Control* c = w.ControlByHandle(over);
-    if (hitTest != HTCLIENT || !c || c->kind() != Kind::Label || static_cast<const Label*>(c)->cursor != Cursor::Hand)
-        return false;
-    HCURSOR hand = LoadCursorW(Instance(), MAKEINTRESOURCEW(IDC_HANDCURSOR));
-    SetCursor(hand ? hand : LoadCursorW(nullptr, IDC_HAND));
-    return true;
+// A link clicked (or its default action taken): its Click.
+void OnNotify(FormWindow& w, const NMHDR& header) {
+    if (header.code != NM_CLICK && header.code != NM_RETURN) return;
+    if (Label* link = LinkOf(w, header.hwndFrom)) link->raiseClick();
+}
+
+// Colours, high contrast or the theme changed: every part is painted anew at
+// once, the common controls told of new colours first.
+void OnColoursChanged(FormWindow& w, UINT message) {
+    if (message == WM_SYSCOLORCHANGE)
+        for (auto& [control, child] : w.children) SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    RedrawWindow(w.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void OnSize(FormWindow& w, WPARAM kind) {
@@ -374,10 +390,11 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         switch (message) {
         case WM_COMMAND: OnCommand(*w, wParam, lParam); return 0;
         case WM_TIMER: OnTimer(*w, wParam); return 0;
-        case WM_CTLCOLORSTATIC: return OnControlColor(*w, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_SETCURSOR:
-            if (OnSetCursor(*w, reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
-            break;
+        case WM_CTLCOLORSTATIC: return OnControlColor(reinterpret_cast<HDC>(wParam));
+        case WM_NOTIFY: OnNotify(*w, *reinterpret_cast<const NMHDR*>(lParam)); return 0;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED: OnColoursChanged(*w, message); return 0;
         case WM_SIZE: OnSize(*w, wParam); return 0;
         case WM_ACTIVATE: OnActivate(*w, wParam); break;
         case WM_SETFOCUS: OnSetFocus(*w); return 0;
@@ -430,9 +447,40 @@ LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return 0;
 }
 
-// The image: its picture at its own size over the button-face background.
+// The image's words in high contrast: the title in bold on the upper part, the
+// subtitle under it, centred, in the window's text colour on its background
+// and without smoothing, so that no other colour appears.
+void DrawWords(HDC dc, const RECT& area, const Image& image, UINT dpi) {
+    LOGFONTW font = win::MessageFont(dpi);
+    font.lfQuality = NONANTIALIASED_QUALITY;
+    const int height = area.bottom - area.top;
+    RECT top = area, bottom = area;
+    top.bottom = bottom.top = area.top + height * 3 / 5;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));  // the window's text colour
+    for (const auto& [text, part, weight, share] : {std::tuple(&image.title, &top, FW_BOLD, 55), std::tuple(&image.subtitle, &bottom, FW_NORMAL, 33)}) {
+        font.lfHeight = -height * share / 100;
+        font.lfWeight = weight;
+        win::UniqueFont made(CreateFontIndirectW(&font));
+        const HGDIOBJ old = SelectObject(dc, made.get());
+        DrawTextW(dc, text->c_str(), -1, part, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+    }
+}
+
+win::AccessibleTexts ImageTexts(HWND hwnd) {
+    const Control* c = OwnControl(hwnd);
+    if (!c || c->kind() != Kind::Image) return {};
+    return {static_cast<const Image*>(c)->accessibleName(), L"", win::kRoleGraphic};
+}
+
+// The image: its picture at its own size (or its words, in high contrast) over
+// the button-face background.
 LRESULT CALLBACK ImageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_ERASEBKGND) return 1;  // painted whole in WM_PAINT
+    if (message == WM_GETOBJECT) {
+        if (const LRESULT object = win::AnswerGetObject(hwnd, wParam, lParam, ImageTexts)) return object;
+    }
     if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
@@ -442,7 +490,10 @@ LRESULT CALLBACK ImageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     FormWindow* w = FormOf(GetParent(hwnd));
     if (Control* c = w ? w->ControlByHandle(hwnd) : nullptr) {
         auto it = w->pictures.find(c);
-        if (it != w->pictures.end()) it->second.Draw(dc, 0, 0, w->dpi);
+        if (static_cast<Image*>(c)->showsWords())
+            DrawWords(dc, area, *static_cast<Image*>(c), w->dpi);
+        else if (it != w->pictures.end())
+            it->second.Draw(dc, 0, 0, w->dpi);
     }
     EndPaint(hwnd, &paint);
     return 0;
@@ -469,7 +520,7 @@ bool IsKeyDown(const MSG& m, WPARAM key) { return m.message == WM_KEYDOWN && m.w
 
 Win32Platform::Win32Platform() {
     win::EnablePerMonitorDpiAwareness();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&controls);
     RegisterWindowClass(kPictureBoxClass, PictureBoxProc);
     RegisterWindowClass(kImageClass, ImageProc);
@@ -659,7 +710,11 @@ void Win32Platform::Changed(Control& control) {
     HWND child = reinterpret_cast<HWND>(WindowHandle(control));
     if (!child) return;
     switch (control.kind()) {
-    case Kind::Label: SetWindowTextW(child, static_cast<Label&>(control).caption().c_str()); break;
+    case Kind::Label: {
+        const auto& label = static_cast<Label&>(control);
+        SetWindowTextW(child, (label.link ? LinkText(label) : label.caption()).c_str());
+        break;
+    }
     case Kind::CommandButton: SetWindowTextW(child, static_cast<CommandButton&>(control).caption().c_str()); break;
     case Kind::CheckBox:  // raises no notification: the check box raises its Click itself
         SendMessageW(child, BM_SETCHECK, static_cast<WPARAM>(static_cast<CheckBox&>(control).value()), 0);
@@ -672,10 +727,10 @@ void Win32Platform::Changed(Control& control) {
 // The menu of a tray icon: the window first to the front, so that a click
 // elsewhere closes the menu; an empty message after it, so that a second
 // opening works at once.
-void Win32Platform::PopupMenu(Form& owner, MenuItem& menu) {
+bool Win32Platform::PopupMenu(Form& owner, MenuItem& menu) {
     FormWindow* w = Find(owner);
     HMENU popup = w ? BuildMenu(menu.items, false) : nullptr;
-    if (!popup) return;
+    if (!popup) return false;
     for (std::size_t i = 0; i < menu.items.size(); ++i)
         if (menu.items[i]->isDefault) SetMenuDefaultItem(popup, static_cast<UINT>(i), TRUE);
     const HWND window = w->hwnd;
@@ -686,7 +741,9 @@ void Win32Platform::PopupMenu(Form& owner, MenuItem& menu) {
         TrackPopupMenuEx(popup, align | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, window, nullptr));
     PostMessageW(window, WM_NULL, 0, 0);
     DestroyMenu(popup);
-    if (const MenuItem* item = FindMenuItem(menu.items, chosen)) Dispatch(item->onClick);
+    const MenuItem* item = FindMenuItem(menu.items, chosen);
+    if (item) Dispatch(item->onClick);
+    return item != nullptr;
 }
 
 void Win32Platform::ToForeground(Form& form) {
@@ -696,6 +753,10 @@ void Win32Platform::ToForeground(Form& form) {
 void Win32Platform::ProcessMessage(MSG& message) {
     HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     if (FormWindow* w = root ? FindByHandle(root) : nullptr) {
+        // Enter or Space on a link opens it.
+        if (IsKeyDown(message, VK_RETURN) || IsKeyDown(message, VK_SPACE)) {
+            if (Label* link = LinkOf(*w, message.hwnd)) return link->raiseClick();
+        }
         // Enter presses the focused push button, else the form's default button;
         // Escape presses its cancel button. A form without them ignores the keys.
         if (IsKeyDown(message, VK_RETURN) || IsKeyDown(message, VK_ESCAPE)) {
@@ -721,6 +782,13 @@ bool Win32Platform::SessionEnding() { return sessionEnding; }
 // messages (ENDSESSION_CLOSEAPP), which save and end it as a session's end does.
 void Win32Platform::RegisterRestart(const std::wstring& arguments) {
     RegisterApplicationRestart(arguments.c_str(), RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
+}
+
+bool Win32Platform::HighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
 int Win32Platform::Run(Form& startup) {

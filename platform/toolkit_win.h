@@ -1,5 +1,5 @@
 // The toolkit over Win32: forms become top-level windows, controls child
-// windows (STATIC, BUTTON, tooltips and two classes of this program's own),
+// windows (STATIC, BUTTON, SysLink, tooltips and three classes of this program's own),
 // timers SetTimer timers, and the message loop delivers the events.
 #pragma once
 
@@ -97,10 +97,12 @@ public:
 
     // Notification area and a second start.
     Handle TrayPicture(int iconResource) override;  // LoadIconMetric (process_win.cpp)
-    void PopupMenu(Form& owner, MenuItem& menu) override;
+    bool PopupMenu(Form& owner, MenuItem& menu) override;
     void ToForeground(Form& form) override;
     void WakeOtherInstance() override;  // process_win.cpp
     void RegisterRestart(const std::wstring& arguments) override;
+
+    bool HighContrast() override;  // SPI_GETHIGHCONTRAST; virtual for tests, as Wine's is always off
 
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.

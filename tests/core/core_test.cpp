@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "core/calendar.h"
@@ -155,6 +156,11 @@ TEST(HistoryChart, FourteenDaysTodayAtTheRightScaleFittedToTheLongest) {
         EXPECT_EQ(chart.days.front().label, L"wt\n24") << name;
         EXPECT_EQ(chart.days.back().label, L"pn\n7") << name;
         EXPECT_EQ(chart.days.back().toolTip, L"pn 07.12.2026: " + FormatElapsed(history.Seconds(kToday))) << name;
+        // What a screen reader reads: the 14 tooltips, oldest first, 27 characters each, "; " between them.
+        EXPECT_EQ(std::make_tuple(chart.summary.size(), chart.summary.substr(0, 58), chart.summary.substr(404 - 29)),
+                  std::make_tuple(std::size_t{404}, L"wt 24.11.2026: " + FormatElapsed(history.Seconds(kToday - 13)) +
+                                      L"; śr 25.11.2026: " + FormatElapsed(history.Seconds(kToday - 12)) + L"; ",
+                                  L"; " + chart.days.back().toolTip)) << name;
     }
     std::wstring week;
     for (std::int32_t d = kToday; d < kToday + 7; ++d) week += WeekdayName(d);

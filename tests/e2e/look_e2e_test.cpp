@@ -3,16 +3,21 @@
 // and the pointer over it, held against the windows' design (twips, points,
 // RGB). The forms run in this process on the Win32 backend, with the
 // program's resources linked in; another DPI runs in a copy of this test
-// started with the screen set to it. The main window at 96 DPI is saved as
-// screenshots/main.bmp (README's picture).
+// started with the screen set to it. Then in high contrast, with a palette of
+// its own: the parts of each window in its colours, painted anew at once; and
+// what a screen reader is told. The main window at 96 DPI is saved as
+// screenshots/main.bmp and main-contrast.bmp (README's pictures).
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "platform/dpi_win.h"
-#include "platform/resource_ids.h"
 #include "platform/toolkit_win.h"
+#include "core/history_chart.h"
 #include "tests/e2e/harness.h"
 #include "ui/about/form2.h"
 #include "ui/history/form3.h"
@@ -27,7 +32,7 @@ struct ControlLook {
     int weight = 400;
     bool italic = false, underline = false;
     COLORREF ink = CLR_INVALID;  // the text's colour; CLR_INVALID: drawn by the theme, not checked
-    bool hand = false;           // the About box's hand pointer over it, else the arrow
+    bool hand = false;           // a link's pointing hand over it (not checked: it follows the pointer), else the arrow
 };
 struct WindowLook {
     tk::Form& (*make)(tk::Platform&);
@@ -35,14 +40,14 @@ struct WindowLook {
     std::vector<ControlLook> controls;
 };
 
-const COLORREF kText = GetSysColor(COLOR_BTNTEXT), kBlue = RGB(0, 0, 255), kFace = GetSysColor(COLOR_BTNFACE);
+const COLORREF kText = GetSysColor(COLOR_BTNTEXT), kFace = GetSysColor(COLOR_BTNFACE);
 const WindowLook kWindows[] = {
     {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form1(p, *new czasomir::test::MemoryRejestr); }, 4080, 3720,
      {{L"Picture1", 3360, 240, 615, 375}, {L"Check1", 480, 3240, 3135, 375, L""}, {L"Command1", 840, 2160, 2415, 735, L""},
       {L"Label1", 120, 1080, 3855, 855, L"Times New Roman", 26.25, 700, false, false, kText}, {L"Image1", 840, 120, 2400, 675}}},
     {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form2(p); }, 4845, 4290,
-     {{L"Command1", 1560, 3480, 1695, 495, L""}, {L"Label5", 360, 2880, 1455, 255, L"MS Sans Serif", 8.25, 400, false, true, kBlue, true},
-      {L"Label4", 360, 2400, 1935, 255, L"MS Sans Serif", 8.25, 400, false, true, kBlue, true},
+     {{L"Command1", 1560, 3480, 1695, 495, L""}, {L"Label5", 360, 2880, 1455, 255, L"", 8, 400, false, false, CLR_INVALID, true},
+      {L"Label4", 360, 2400, 1935, 255, L"", 8, 400, false, false, CLR_INVALID, true},
       {L"Label3", 360, 1920, 855, 255, L"", 8, 400, false, false, kText}, {L"Label2", 360, 1440, 3735, 255, L"", 8, 400, false, false, kText},
       {L"Label1", 120, 240, 4575, 855, L"Times New Roman", 36, 700, true, false, kText}}},
     {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form3(p, *new czasomir::DayHistory, 0, L"C:\\Dane"); }, 6300, 5700,
@@ -57,6 +62,26 @@ LONG IconWidth(HICON icon) {
     BITMAP mask{};
     if (GetIconInfo(icon, &info)) GetObjectW(info.hbmMask, sizeof mask, &mask), DeleteObject(info.hbmMask), DeleteObject(info.hbmColor);
     return mask.bmWidth;
+}
+
+// High contrast, as Wine cannot switch it on, and a palette Windows would not choose.
+struct Contrast : tk::Win32Platform {
+    bool on = false;
+    bool HighContrast() override { return on; }
+};
+const int kPaletteParts[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+const COLORREF kPalette[] = {RGB(40, 0, 60), RGB(255, 255, 0)};
+
+// What a screen reader is told of a control: its name, role and value.
+const struct Said { const wchar_t *form, *control, *name; long role; } kSaid[] = {
+    {L"Form1", L"Image1", L"Czasomir - mierzy czas pracy", ROLE_SYSTEM_GRAPHIC}, {L"Form1", L"Command1", L"Stop"},
+    {L"Form1", L"Label1", L"01 : 02 : 06"}, {L"Form2", L"Label3", L"Wersja 1.1"},
+    {L"Form3", L"Chart1", L"Czas z ostatnich 14 dni", ROLE_SYSTEM_CHART}, {L"Form3", L"Command2", L"Otwórz plik"}};
+
+void Settle() {  // the X server catches up with the paint
+    MSG m;
+    for (const ULONGLONG end = GetTickCount64() + 400; GetTickCount64() < end; Sleep(10))
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
 }
 
 class Look : public ::testing::TestWithParam<int> {};
@@ -78,10 +103,9 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
         return setScreenDpi(96);
     }
     // Left to the end of the process: destroying a shown window costs Wine seconds without a window manager.
-    auto& platform = *new tk::Win32Platform;
+    auto& platform = *new Contrast;
     auto pixels = [&](int twips) { return MulDiv(twips, dpi, 1440); };
-    const HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDCURSOR)),
-                  arrow = LoadCursorW(nullptr, IDC_ARROW);
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
     int x = 0;
     for (const WindowLook& look : kWindows) {
         tk::Form& form = look.make(platform);
@@ -97,9 +121,7 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
         SetWindowPos(window, HWND_TOP, x, 0, 0, 0, SWP_NOSIZE);
         platform.Show(form);
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        MSG m;  // the X server catches up with the paint
-        for (const ULONGLONG end = GetTickCount64() + 400; GetTickCount64() < end; Sleep(10))
-            while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        Settle();
         const e2e::ScreenCopy shot(window);
         if (&look == kWindows && dpi == 96) shot.Save(L"main");  // README's picture is a copy
         RECT client{};
@@ -131,9 +153,67 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
                       std::tuple(std::wstring(f.lfFaceName), -std::lround(c.points * dpi / 72), static_cast<LONG>(c.weight), BYTE{c.italic},
                                  BYTE{c.underline}, BYTE{EASTEUROPE_CHARSET}));
             SendMessageW(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-            EXPECT_EQ(GetCursor(), c.hand ? hand : arrow);
+            if (!c.hand) { EXPECT_EQ(GetCursor(), arrow); }
             if (c.ink != CLR_INVALID) EXPECT_GT(shot.Count(child, [&](COLORREF p) { return p == c.ink; }), 0);
         }
+        const auto childNamed = [&](const wchar_t* name) -> std::pair<tk::Control*, HWND> {
+            for (tk::Control* k : form.controls())
+                if (k->name() == name) return {k, reinterpret_cast<HWND>(k->handle())};
+            return {nullptr, nullptr};
+        };
+        for (const Said& said : kSaid) {
+            if (form.name() != said.form) continue;
+            const auto [control, child] = childNamed(said.control);
+            SCOPED_TRACE(testing::Message() << said.control);
+            IAccessible* object = nullptr;
+            ASSERT_EQ(AccessibleObjectFromWindow(child, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object)), S_OK);
+            VARIANT self{}, role{};
+            self.vt = VT_I4;  // CHILDID_SELF
+            BSTR name = nullptr, value = nullptr;
+            object->get_accName(self, &name), object->get_accRole(self, &role), object->get_accValue(self, &value);
+            const auto* chart = dynamic_cast<const tk::BarChart*>(control);
+            EXPECT_EQ(std::tuple(std::wstring(name ? name : L"?"), said.role ? role.lVal : said.role, std::wstring(value && chart ? value : L"")),
+                      std::tuple(std::wstring(said.name), said.role, chart ? czasomir::MakeHistoryChart({}, 0).summary : L""));
+            SysFreeString(name), SysFreeString(value), object->Release();
+        }
+        if (auto* about = dynamic_cast<czasomir::Form2*>(&form)) {  // the links from the keyboard: Tab, Enter, Space, a click
+            int opened = 0;
+            about->Label4.onClick = [&] { ++opened; };
+            const HWND link = childNamed(L"Label4").second;
+            EXPECT_EQ(GetNextDlgTabItem(window, childNamed(L"Command1").second, FALSE), link);
+            for (WPARAM key : {VK_RETURN, VK_SPACE, VK_TAB}) {
+                MSG press{link, WM_KEYDOWN, key, 0};
+                platform.ProcessMessage(press);
+            }
+            const NMHDR click{link, static_cast<UINT_PTR>(about->Label4.id()), NM_CLICK};
+            SendMessageW(window, WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
+            EXPECT_EQ(opened, 3);
+        }
+        // High contrast comes on with a palette of its own: every part is painted anew in it at once.
+        const COLORREF saved[] = {GetSysColor(kPaletteParts[0]), GetSysColor(kPaletteParts[1])};
+        const auto contrastOn = [&](bool on, const COLORREF* palette) {
+            SetSysColors(2, kPaletteParts, palette);
+            Settle();  // Windows repaints after the colours, the program after the settings message alone
+            platform.on = on;
+            SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+            Settle();
+        };
+        contrastOn(true, kPalette);
+        const e2e::ScreenCopy contrast(window);
+        if (&look == kWindows && dpi == 96) contrast.Save(L"main-contrast");
+        for (const ControlLook& c : look.controls) {
+            SCOPED_TRACE(testing::Message() << c.name << " in high contrast");
+            const HWND child = childNamed(c.name).second;
+            if (!c.face || c.ink != CLR_INVALID) { EXPECT_EQ(contrast.At(child, 0, 0), kPalette[0]); }
+            if (c.ink != CLR_INVALID) { EXPECT_GT(contrast.Count(child, [&](COLORREF p) { return p == kPalette[1]; }), 0); }
+        }
+        if (const HWND banner = childNamed(L"Image1").second) {  // its words, in the text's colour on the face's; else the picture
+            EXPECT_EQ(std::tuple(contrast.Count(banner, [&](COLORREF p) { return p != kPalette[0] && p != kPalette[1]; }),
+                                 contrast.Count(banner, [&](COLORREF p) { return p == kPalette[1]; }) > 20,
+                                 shot.Count(banner, [&](COLORREF p) { return p != kFace && p != kText; }) > 100),
+                      std::tuple(0, true, true));
+        }
+        contrastOn(false, saved);
         // Laid out anew (moved to another screen): the fonts of the old layout are released.
         SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
         for (HFONT font : fonts) EXPECT_EQ(GetObjectType(font), 0u);

@@ -123,13 +123,15 @@ void HeadlessPlatform::AnotherStart(Form& form) {
     if (!ended && form.created()) Deliver([&] { form.raiseAnotherStart(); });
 }
 
-void HeadlessPlatform::PopupMenu(Form& owner, MenuItem& menu) {
+bool HeadlessPlatform::PopupMenu(Form& owner, MenuItem& menu) {
     Activate(owner);
     std::wstring shown;
     for (const MenuItem* item : menu.items) shown += (shown.empty() ? L"" : L"|") + item->caption + (item->isDefault ? L"*" : L"");
     popups.push_back(shown);
-    if (popupChoice >= 0 && popupChoice < static_cast<int>(menu.items.size()) && !menu.items[popupChoice]->separator())
-        Dispatch(menu.items[popupChoice]->onClick);
+    if (popupChoice < 0 || popupChoice >= static_cast<int>(menu.items.size()) || menu.items[popupChoice]->separator())
+        return false;
+    Dispatch(menu.items[popupChoice]->onClick);
+    return true;
 }
 
 void HeadlessPlatform::Create(Form& form) {

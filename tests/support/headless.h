@@ -167,16 +167,19 @@ public:
     bool WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                          int value) override;
     // Shortcut menus shown, each as its captions joined by '|', the default
-    // item marked '*'; the user picks the item at index popupChoice (none: < 0).
+    // item marked '*'; the user picks the item at index popupChoice (none: < 0,
+    // or a separator: the menu is dismissed).
     std::vector<std::wstring> popups;
     int popupChoice = -1;
     int wokeOther = 0;  // WakeOtherInstance calls
     Handle TrayPicture(int iconResource) override { return 0x6000 + iconResource; }
-    void PopupMenu(Form& owner, MenuItem& menu) override;
+    bool PopupMenu(Form& owner, MenuItem& menu) override;
     void ToForeground(Form& form) override { Activate(form); }
     void WakeOtherInstance() override { ++wokeOther; }
     std::optional<std::wstring> restartArguments;  // what RegisterRestart was given
     void RegisterRestart(const std::wstring& arguments) override { restartArguments = arguments; }
+    bool highContrast = false;
+    bool HighContrast() override { return highContrast; }
 
 private:
     double asleep_ = 0;  // seconds slept so far

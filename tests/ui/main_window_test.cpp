@@ -16,7 +16,7 @@ struct Step {
         AcceptIcon, NoSaves, Answer, Ending, TakeBack, BlockDays, UnblockDays, Input, Session, Option, ServiceStarts,
         Pick, Again,  // events
         Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked, Days, Today, Paused, Ini, Tip,
-        Picture, Menus, Active  // checks
+        Picture, Menus, Active, Refocused  // checks
     } kind;
     double number = 0;  // Pass, Sleep: seconds; SetClock: seconds the wall clock moves (a time zone, summer
                         // time); Press: the mouse message; Total: the total, shown; Shown: 0 hidden, 1 shown,
@@ -26,7 +26,8 @@ struct Step {
                         // TakeBack: seconds the next tick takes back (as skipping idle time does); Today: seconds
                         // Input: seconds its stamp is later than now; Session: a tk::SessionChange; Paused: 1 or
                         // 0; Ini: the option in czasomir.ini and the menu (-1: no value); Picture: 1 or 0; Pick:
-                        // the item the user picks when the icon's menu opens next (-1: none); Menus: how many menus
+                        // the item the user picks when the icon's menu opens next (-1: none); Menus: how many menus;
+                        // Refocused: how many times the keyboard was given back to the notification area
     std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given; Days: historia.csv's;
                         // Told: the text of every message (none given: the one of a failed save)
     std::wstring wide;  // Tip: the icon's tip, as the shell last got it; Menus: the last menu ('*': bold)
@@ -137,6 +138,7 @@ TEST_P(MainWindowScenario, Runs) {
             EXPECT_EQ(w.platform.popups.empty() ? L"" : w.platform.popups.back(), s.wide);
             break;
         case Active: EXPECT_EQ(w.platform.ActiveForm(), &f); break;
+        case Refocused: EXPECT_EQ(w.TrayCalls(tk::TrayOp::Focus), s.number); break;
         }
     }
     if (w.platform.ended) {
@@ -219,7 +221,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     // Enter shows the window, the menu key opens the menu; right presses, releases and the left release do nothing.
     Scenario{"TheIconFromTheKeyboardAndItsMenu", "10\r\n", L"/auto", {{Press, 0x204}, {Press, 0x205}, {Press, 0x400},
         {Menus, 0}, {Shown, 0}, {Press, 0x401}, {Shown, 1}, {FocusOnButton}, {Minimize}, {Shown, 0}, {Press, 0x7B},
-        {Menus, 1, "", L"Pokaż*|Stop|Historia...|-|Zamknij"}, {Shown, 0}, {Pick, 0}, {Press, 0x7B}, {Shown, 1}, {Minimize}, {Pick, 2}, {Press, 0x7B}, {Shown, 0},
+        {Menus, 1, "", L"Pokaż*|Stop|Historia...|-|Zamknij"}, {Shown, 0}, {Refocused, 1}, {Pick, 0}, {Press, 0x7B}, {Shown, 1},
+        {Minimize}, {Pick, 2}, {Press, 0x7B}, {Shown, 0}, {Pick, 3}, {Press, 0x7B}, {Refocused, 2},  // dismissed: Escape
         {Pass, 3.15}, {Ended, 0}, {Pick, 4}, {Press, 0x7B}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
     Scenario{"ASecondStartShowsTheTrayWindow", {}, L"/auto", {{Again}, {Shown, 1}, {FocusOnButton}, {Minimize}, {Shown, 0}}},
     Scenario{"ASecondStartRestoresAndRaisesTheWindow", {}, L"", {{Minimize}, {Shown, 2}, {Again}, {Shown, 1}, {Active}}},

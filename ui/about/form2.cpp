@@ -5,19 +5,6 @@
 
 namespace czasomir {
 
-namespace {
-
-// Blue, underlined, hand pointer: what the two links look like.
-void LinkStyle(tk::Label& label) {
-    label.hasForeColor = true;
-    label.foreColor = {0, 0, 255};
-    label.hasFont = true;
-    label.font = {L"MS Sans Serif", 8.25, 400, false, true, 238};
-    label.cursor = tk::Cursor::Hand;
-}
-
-}  // namespace
-
 const wchar_t* const Form2::kEmailTarget = CZASOMIR_EMAIL_TARGET_W;
 const wchar_t* const Form2::kWebTarget = CZASOMIR_WEB_TARGET_W;
 
@@ -39,10 +26,10 @@ Form2::Form2(tk::Platform& platform)
     Command1.setCaption(L"&OK");
 
     Label5.setCaption(CZASOMIR_WEB_HOST_W);
-    LinkStyle(Label5);
+    Label5.link = true;
 
     Label4.setCaption(CZASOMIR_EMAIL_W);
-    LinkStyle(Label4);
+    Label4.link = true;
 
     Label3.setCaption(L"Wersja 1.1");
     Label2.setCaption(CZASOMIR_COPYRIGHT_W);

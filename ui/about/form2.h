@@ -13,8 +13,8 @@ public:
 
     // Controls, in order of creation (their ids are 1, 2, ... in this order).
     tk::CommandButton Command1;  // "&OK"
-    tk::Label Label5;            // web host, link style
-    tk::Label Label4;            // e-mail address, link style
+    tk::Label Label5;            // web host, a link
+    tk::Label Label4;            // e-mail address, a link
     tk::Label Label3;            // version
     tk::Label Label2;            // copyright line
     tk::Label Label1;            // the program's name, large

@@ -48,7 +48,8 @@ Form3::Form3(tk::Platform& platform, const DayHistory& history, std::int32_t tod
     std::vector<tk::BarChart::Mark> marks;
     for (int hour = 0; hour <= chart.hours; hour += chart.stepHours)
         marks.push_back({static_cast<double>(hour), DecimalText<wchar_t>(hour) + L" h"});
-    Chart1.setData(std::move(bars), std::move(marks), chart.hours);
+    Chart1.accessibleName = kChartName;
+    Chart1.setData(std::move(bars), std::move(marks), chart.hours, chart.summary);
 
     Command1.onClick = [this] { Command1_Click(); };
     Command2.onClick = [this] { Command2_Click(); };

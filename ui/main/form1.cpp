@@ -52,6 +52,8 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
     Label1.align = tk::Align::Center;
     Label1.hasFont = true;
     Label1.font = {L"Times New Roman", 26.25, 700, false, false, 238};
+    Image1.title = L"Czasomir";
+    Image1.subtitle = L"mierzy czas pracy";
 
     mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &mnuPlikPomijaj, &mnuPlikHistoria, &a, &mnuPlikZamknij});
     mnuPlikZresetuj = tk::MenuItem(L"mnuPlikZresetuj", L"Zre&setuj");

@@ -128,10 +128,11 @@ void Form1::ShowFromTray() {
     show();
 }
 
-// Start or Stop as the button reads, and does what the button does.
+// Start or Stop as the button reads, and does what the button does. Dismissed
+// without a choice (Escape), the keyboard goes back to the notification area.
 void Form1::ShowTrayMenu() {
     mnuTrayStartStop.caption = Command1.caption();
-    platform().PopupMenu(*this, mnuTray);
+    if (!platform().PopupMenu(*this, mnuTray)) platform().NotifyIcon(tk::TrayOp::Focus, TrayIcon);
 }
 
 // As a press on the icon does; outside tray mode a minimised window is restored.
