@@ -96,7 +96,10 @@ stages() {
   local f
   for f in build/fuzz/tests/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
-    "$f" -max_total_time="${CZASOMIR_FUZZ_SECONDS:-10}" -print_final_stats=0 >/dev/null 2>&1 || { echo "fuzzing"; return 1; }
+    local seeds="tests/fuzz/seeds/$(basename "$f")" corpus="$log_dir/corpus"  # new inputs go to the first folder
+    rm -rf "$corpus"; mkdir -p "$corpus"
+    "$f" -max_total_time="${CZASOMIR_FUZZ_SECONDS:-10}" -print_final_stats=0 "$corpus" $([ -d "$seeds" ] && echo "$seeds") >/dev/null 2>&1 ||
+      { echo "fuzzing"; return 1; }
   done
   return 0
 }
