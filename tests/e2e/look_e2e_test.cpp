@@ -91,8 +91,16 @@ void ExpectBars(const e2e::ScreenCopy& shot, HWND chart, const std::vector<doubl
         if (n * 4 > r.right) lines.push_back(y), left = first, right = last + 1;
     }
     ASSERT_GE(lines.size(), 2u);
+    EXPECT_LT(right, r.right);  // a margin at the right
     const int zero = lines.back(), height = zero - lines.front();
     for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_NEAR(lines[i] - lines[i - 1], height / (lines.size() - 1.0), 1) << lines[i];
+    for (const int y : lines) {  // each line's label left of it, in the middle of its height
+        int top = r.bottom, bottom = -1;
+        for (int row = y - height / 8; row <= y + height / 8; ++row)
+            for (int x = 0; x < left; ++x)
+                if (shot.At(chart, x, row) == GetSysColor(COLOR_BTNTEXT)) top = std::min(top, row), bottom = row;
+        EXPECT_LE(std::abs(top + bottom - 2 * y), (bottom - top) * 2 / 3) << "the label of the line at " << y;
+    }
     std::vector<RECT> seen;  // each run of columns with the bars' colour
     for (int x = 0; x < r.right; ++x) {
         int top = r.bottom, bottom = -1;
