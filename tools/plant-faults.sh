@@ -11,16 +11,26 @@
 # storage/ reach the fuzzer. Xvfb and the wineserver stay up for the whole run.
 #
 #   bash tools/plant-faults.sh [faults file] [first-last]   (e.g. 1-5: a range of faults)
+#   bash tools/plant-faults.sh --random N SEED
 #
 # Prints, for each fault, "caught", "MISSED" or "not applicable" (its original
 # text is not in the file: the code changed), then "N caught of M".
+#
+# --random draws N faults instead (tools/random-faults.py: the same N and SEED
+# on the same tree draw the same faults) over every line of shipped code, each
+# a changed comparison, boolean, arithmetic operator or constant, or a deleted
+# call, and prints the survivors with their line and both texts.
 set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$czasomir_root" || exit 1
-list=$(realpath "${1:-tools/faults.txt}")
-range=${2:-}
 log_dir=build/faults
 mkdir -p "$log_dir"
+if [ "${1:-}" = --random ]; then
+  list=$log_dir/random-$3.txt range=""
+  python3 tools/random-faults.py "$2" "$3" >"$list" || exit 1
+else
+  list=$(realpath "${1:-tools/faults.txt}") range=${2:-}
+fi
 jobs=$(nproc)
 # Regular expressions of ctest names: the Windows tests run first, and those run after every other.
 first_tests=${CZASOMIR_FIRST_TESTS:-'^e2e\.Dpi/Look\.'} slow_tests=${CZASOMIR_SLOW_TESTS:-'^e2e\.Kill\.'}
@@ -33,15 +43,25 @@ restore() {
 trap 'restore; wine_down' EXIT
 trap 'exit 130' INT TERM
 
-# plant FILE ORIGINAL REPLACEMENT: 0 when planted, 1 when the original is not there exactly once.
+# plant FILE ORIGINAL REPLACEMENT [LINE]: 0 when planted, 1 when the original is
+# not there exactly once (with LINE: when that line is not the original).
 plant() {
   python3 - "$@" <<'PY' || return 1
 import sys
 path, original, replacement = sys.argv[1:4]
 text = open(path, encoding="utf-8").read()
-if text.count(original) != 1:
+if len(sys.argv) > 4:
+    lines = text.split("\n")
+    n = int(sys.argv[4]) - 1
+    if lines[n] != original:
+        sys.exit(1)
+    lines[n] = replacement
+    text = "\n".join(lines)
+elif text.count(original) == 1:
+    text = text.replace(original, replacement)
+else:
     sys.exit(1)
-open(path, "w", encoding="utf-8").write(text.replace(original, replacement))
+open(path, "w", encoding="utf-8").write(text)
 PY
 }
 
@@ -76,7 +96,10 @@ stages() {
   local f
   for f in build/fuzz/tests/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
-    "$f" -max_total_time="${CZASOMIR_FUZZ_SECONDS:-10}" -print_final_stats=0 >/dev/null 2>&1 || { echo "fuzzing"; return 1; }
+    local seeds="tests/fuzz/seeds/$(basename "$f")" corpus="$log_dir/corpus"  # new inputs go to the first folder
+    rm -rf "$corpus"; mkdir -p "$corpus"
+    "$f" -max_total_time="${CZASOMIR_FUZZ_SECONDS:-10}" -print_final_stats=0 "$corpus" $([ -d "$seeds" ] && echo "$seeds") >/dev/null 2>&1 ||
+      { echo "fuzzing"; return 1; }
   done
   return 0
 }
@@ -90,14 +113,14 @@ if [ -z "${CZASOMIR_SKIP_CLEAN_RUN:-}" ]; then
 fi
 
 n=0; caught=0; total=0; missed=()
-while IFS=$'\t' read -r file original replacement || [ -n "$file" ]; do
+while IFS=$'\t' read -r file original replacement line || [ -n "$file" ]; do
   case "$file" in ''|'#'*) continue ;; esac
   n=$((n + 1))
   if [ -n "$range" ]; then
     [ "$n" -ge "${range%-*}" ] && [ "$n" -le "${range#*-}" ] || continue
   fi
   cp -p "$file" "$file.fault-backup"; planted=$file
-  if ! plant "$file" "$original" "$replacement"; then
+  if ! plant "$file" "$original" "$replacement" $line; then
     restore
     echo "#$n not applicable: $file: $original"
     continue
@@ -108,12 +131,16 @@ while IFS=$'\t' read -r file original replacement || [ -n "$file" ]; do
   result=$?
   stage=$(cat "$log_dir/stage")
   cp "$log_dir/output" "$log_dir/fault-$n.log" 2>/dev/null
-  if [ $result -eq 0 ]; then
-    echo "#$n MISSED ($((SECONDS - started)) s): $file: $original"
-    missed+=("#$n $file: $original")
+  where=$file${line:+:$line}
+  if [ -n "$line" ] && [[ $stage == *build ]]; then
+    total=$((total - 1))  # a drawn change the compiler rejects is no fault
+    echo "#$n does not compile, not counted: $where: $replacement"
+  elif [ $result -eq 0 ]; then
+    echo "#$n MISSED ($((SECONDS - started)) s): $where: $original"
+    missed+=("#$n $where: $original${line:+  ->  $replacement}")
   else
     caught=$((caught + 1))
-    echo "#$n caught by the $stage ($((SECONDS - started)) s): $file: $original"
+    echo "#$n caught by the $stage ($((SECONDS - started)) s): $where: $original"
   fi
   restore
 done <"$list"

@@ -35,8 +35,9 @@ step "Fuzzing the time file reader (a few seconds)"
 if run cmake --preset fuzz >/dev/null && run cmake --build --preset fuzz -j "$jobs"; then
   for f in build/fuzz/tests/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
-    corpus="build/fuzz/corpus/$(basename "$f")"; mkdir -p "$corpus"
-    run "$f" -max_total_time="${CZASOMIR_FUZZ_SECONDS:-10}" -print_final_stats=0 "$corpus" 2>"$corpus.log" \
+    # The corpus grows in build/; the inputs in tests/fuzz/seeds/ start every run.
+    corpus="build/fuzz/corpus/$(basename "$f")"; seeds="tests/fuzz/seeds/$(basename "$f")"; mkdir -p "$corpus"
+    run "$f" -max_total_time="${CZASOMIR_FUZZ_SECONDS:-10}" -print_final_stats=0 "$corpus" $([ -d "$seeds" ] && echo "$seeds") 2>"$corpus.log" \
       || tail -n 40 "$corpus.log"
   done
 fi

@@ -109,7 +109,7 @@ TEST(Calendar, DayNumbersDatesAndWeekdays) {
         EXPECT_EQ(DateOfDay(day), date) << day;
         EXPECT_EQ(Weekday(day), weekday) << day;
     }
-    const std::pair<CivilDate, bool> validity[] = {{{2024, 2, 29}, true}, {{2023, 2, 29}, false}, {{1900, 2, 29}, false},
+    const std::pair<CivilDate, bool> validity[] = {{{2024, 2, 29}, true}, {{2000, 2, 29}, true}, {{2023, 2, 29}, false}, {{1900, 2, 29}, false},
         {{2026, 4, 31}, false}, {{2026, 12, 31}, true}, {{2026, 13, 1}, false}, {{2026, 1, 0}, false}, {{0, 1, 1}, false}};
     for (const auto& [date, valid] : validity) EXPECT_EQ(IsValidDate(date), valid) << date.year << '-' << date.month << '-' << date.day;
 }

@@ -27,8 +27,8 @@ TEST(Idle, TheOptionSurvivesARestartALockPausesUntilInputAfterTheUnlock) {
     App placed("100\r\n");
     ASSERT_NE(placed.mainWindow(), nullptr);
     for (int on : {1, 0, 1}) {
-        placed.post(WM_COMMAND, Model().mnuPlikPomijaj.id);
-        EXPECT_EQ(IniOption(placed), on);
+        placed.post(WM_COMMAND, Model().mnuPlikPomijaj.id);  // handled after the message that waits for idle
+        EXPECT_TRUE(e2e::WaitUntil([&] { return IniOption(placed) == on; })) << on;
     }
     placed.post(WM_CLOSE);
     ASSERT_TRUE(placed.waitForExit());

@@ -1,12 +1,14 @@
-// Each window as Windows shows it, at 96 and 144 DPI: its client size and
-// icons, and for every control its rectangle, font, text colour on the screen
-// and the pointer over it, held against the windows' design (twips, points,
-// RGB). The forms run in this process on the Win32 backend, with the
-// program's resources linked in; another DPI runs in a copy of this test
-// started with the screen set to it. Then in high contrast, with a palette of
-// its own: the parts of each window in its colours, painted anew at once; and
-// what a screen reader is told. The main window at 96 DPI is saved as
-// screenshots/main.bmp and main-contrast.bmp (README's pictures).
+// Each window as Windows shows it, at 96 and 144 DPI: its client size, frame
+// and icons, for every control its rectangle, font and text colour on the
+// screen, the chart's bars, and the pointer over every part of the window,
+// held against the windows' design (twips, points, RGB, hours); and the
+// controls that paint themselves keep no GDI object a paint. The forms run in
+// this process on the Win32 backend, with the program's resources linked in;
+// another DPI runs in a copy of this test started with the screen set to it.
+// Then in high contrast, with a palette of its own: the parts of each window
+// in its colours, painted anew at once; and what a screen reader is told. The
+// main window at 96 DPI is saved as screenshots/main.bmp and main-contrast.bmp
+// (README's pictures).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -15,9 +17,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/history_chart.h"
 #include "platform/dpi_win.h"
 #include "platform/toolkit_win.h"
-#include "core/history_chart.h"
 #include "tests/e2e/harness.h"
 #include "ui/about/form2.h"
 #include "ui/history/form3.h"
@@ -33,26 +35,40 @@ struct ControlLook {
     bool italic = false, underline = false;
     COLORREF ink = CLR_INVALID;  // the text's colour; CLR_INVALID: drawn by the theme, not checked
     bool hand = false;           // a link's pointing hand over it (not checked: it follows the pointer), else the arrow
+    std::vector<double> bars = {};  // a chart's bars from the left, each a part of its scale's height
 };
 struct WindowLook {
     tk::Form& (*make)(tk::Platform&);
     int width, height;  // client area, twips
+    DWORD boxes;        // which of the minimise and maximise boxes and the sizing frame it has
     std::vector<ControlLook> controls;
 };
+
+// A fortnight of half an hour more each day, up to 7 hours today: the scale ends at 8 hours.
+czasomir::DayHistory& Fortnight(std::int32_t today) {
+    auto& history = *new czasomir::DayHistory;
+    for (int i = 1; i <= czasomir::kChartDays; ++i) history.Add(today - czasomir::kChartDays + i, i * 1800);
+    return history;
+}
 
 const COLORREF kText = GetSysColor(COLOR_BTNTEXT), kFace = GetSysColor(COLOR_BTNFACE);
 const WindowLook kWindows[] = {
     {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form1(p, *new czasomir::test::MemoryRejestr); }, 4080, 3720,
+     WS_MINIMIZEBOX,
      {{L"Picture1", 3360, 240, 615, 375}, {L"Check1", 480, 3240, 3135, 375, L""}, {L"Command1", 840, 2160, 2415, 735, L""},
       {L"Label1", 120, 1080, 3855, 855, L"Times New Roman", 26.25, 700, false, false, kText}, {L"Image1", 840, 120, 2400, 675}}},
-    {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form2(p); }, 4845, 4290,
+    {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form2(p); }, 4845, 4290, 0,
      {{L"Command1", 1560, 3480, 1695, 495, L""}, {L"Label5", 360, 2880, 1455, 255, L"", 8, 400, false, false, CLR_INVALID, true},
       {L"Label4", 360, 2400, 1935, 255, L"", 8, 400, false, false, CLR_INVALID, true},
       {L"Label3", 360, 1920, 855, 255, L"", 8, 400, false, false, kText}, {L"Label2", 360, 1440, 3735, 255, L"", 8, 400, false, false, kText},
       {L"Label1", 120, 240, 4575, 855, L"Times New Roman", 36, 700, true, false, kText}}},
-    {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form3(p, *new czasomir::DayHistory, 0, L"C:\\Dane"); }, 6300, 5700,
+    {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form3(p, Fortnight(20000), 20000, L"C:\\Dane"); }, 6300, 5700, 0,
      {{L"Label1", 240, 240, 2160, 255, L"", 8, 400, false, false, kText}, {L"Label2", 2400, 240, 2400, 255, L"", 8, 400, false, false, kText},
-      {L"Label6", 2400, 840, 2400, 255, L"", 8, 400, false, false, kText}, {L"Chart1", 240, 1260, 5820, 2850},
+      {L"Label3", 240, 540, 2160, 255, L"", 8, 400, false, false, kText}, {L"Label4", 2400, 540, 2400, 255, L"", 8, 400, false, false, kText},
+      {L"Label5", 240, 840, 2160, 255, L"", 8, 400, false, false, kText}, {L"Label6", 2400, 840, 2400, 255, L"", 8, 400, false, false, kText},
+      {L"Label7", 240, 4260, 5820, 255, L"", 8, 400, false, false, kText},
+      {.name = L"Chart1", .left = 240, .top = 1260, .width = 5820, .height = 2850,
+       .bars = {.0625, .125, .1875, .25, .3125, .375, .4375, .5, .5625, .625, .6875, .75, .8125, .875}},
       {L"Label8", 240, 4515, 5820, 480, L"", 8, 400, false, false, kText}, {L"Command2", 2640, 5100, 1695, 375, L""},
       {L"Command1", 4365, 5100, 1695, 375, L""}}},
 };
@@ -82,6 +98,60 @@ void Settle() {  // the X server catches up with the paint
     MSG m;
     for (const ULONGLONG end = GetTickCount64() + 400; GetTickCount64() < end; Sleep(10))
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+}
+
+// The chart's bars as the screen shows them: each stands on the lowest line of
+// the scale (whose lines are evenly spaced) as high as its part of the scale,
+// in the middle three fifths of its equal share of the width the lines span.
+void ExpectBars(const e2e::ScreenCopy& shot, HWND chart, const std::vector<double>& bars) {
+    RECT r{};
+    GetClientRect(chart, &r);
+    const COLORREF line = GetSysColor(COLOR_3DSHADOW), bar = GetSysColor(COLOR_HIGHLIGHT);
+    std::vector<int> lines;
+    int left = 0, right = 0;  // the ends of the lowest line
+    for (int y = 0; y < r.bottom; ++y) {
+        int n = 0, first = -1, last = -1;
+        for (int x = 0; x < r.right; ++x)
+            if (shot.At(chart, x, y) == line) ++n, last = x, first = first < 0 ? x : first;
+        if (n * 4 > r.right) lines.push_back(y), left = first, right = last + 1;
+    }
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_LT(right, r.right);  // a margin at the right
+    const int zero = lines.back(), height = zero - lines.front();
+    for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_NEAR(lines[i] - lines[i - 1], height / (lines.size() - 1.0), 1) << lines[i];
+    for (const int y : lines) {  // each line's label left of it, in the middle of its height
+        int top = r.bottom, bottom = -1;
+        for (int row = y - height / 8; row <= y + height / 8; ++row)
+            for (int x = 0; x < left; ++x)
+                if (shot.At(chart, x, row) == GetSysColor(COLOR_BTNTEXT)) top = std::min(top, row), bottom = row;
+        EXPECT_LE(std::abs(top + bottom - 2 * y), (bottom - top) * 2 / 3) << "the label of the line at " << y;
+    }
+    std::vector<RECT> seen;  // each run of columns with the bars' colour
+    for (int x = 0; x < r.right; ++x) {
+        int top = r.bottom, bottom = -1;
+        for (int y = 0; y < r.bottom; ++y)
+            if (shot.At(chart, x, y) == bar) top = std::min(top, y), bottom = y;
+        if (bottom < 0) continue;
+        if (seen.empty() || seen.back().right != x) seen.push_back({x, top, x, bottom});
+        seen.back().right = x + 1;
+    }
+    ASSERT_EQ(seen.size(), bars.size());
+    const double slot = static_cast<double>(right - left) / bars.size();
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        const RECT& s = seen[i];
+        const int from = left + static_cast<int>(std::lround(i * slot)), to = left + static_cast<int>(std::lround((i + 1) * slot));
+        EXPECT_TRUE(std::abs(s.left - (from + (to - from) / 5)) <= 1 && std::abs(s.right - (to - (to - from) / 5)) <= 1 &&
+                    std::abs(s.top - (zero - bars[i] * height)) <= 1 && s.bottom == zero - 1)
+            << "bar " << i << " at " << s.left << "," << s.top << " to " << s.right << "," << s.bottom;
+    }
+}
+
+// How many more GDI objects this process may make (GetGuiResources is a stub under Wine): made until refused.
+int GdiRoom() {
+    std::vector<HRGN> made;
+    while (HRGN region = CreateRectRgn(0, 0, 1, 1)) made.push_back(region);
+    for (HRGN region : made) DeleteObject(region);
+    return static_cast<int>(made.size());
 }
 
 class Look : public ::testing::TestWithParam<int> {};
@@ -128,12 +198,15 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
         GetClientRect(window, &client);
         GetWindowRect(window, &frame);
         x = frame.right + 10;
-        EXPECT_EQ(std::vector<LONG>({client.right, client.bottom}), std::vector<LONG>({pixels(look.width), pixels(look.height)}));
+        const LONG boxes = GetWindowLongW(window, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME);
+        EXPECT_EQ(std::vector<LONG>({client.right, client.bottom, boxes}),
+                  std::vector<LONG>({pixels(look.width), pixels(look.height), static_cast<LONG>(look.boxes)}));
         // Both pictures of the icon, at this DPI; the small one is also the tray's.
         const auto icon = [&](WPARAM which) { return reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)); };
         EXPECT_EQ(std::tuple(IconWidth(icon(ICON_BIG)), IconWidth(icon(ICON_SMALL)), reinterpret_cast<HICON>(form.iconHandle())),
                   std::tuple(MulDiv(32, dpi, 96), MulDiv(16, dpi, 96), icon(ICON_SMALL)));
         std::vector<HFONT> fonts;
+        std::vector<HWND> hands, painting;  // the controls that paint themselves
         for (const ControlLook& c : look.controls) {
             const auto it = std::find_if(form.controls().begin(), form.controls().end(), [&](auto* k) { return k->name() == c.name; });
             ASSERT_NE(it, form.controls().end()) << c.name;
@@ -146,15 +219,31 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
                       std::vector<LONG>({pixels(c.left), pixels(c.top), pixels(c.width), pixels(c.height), c.name != std::wstring(L"Picture1")}));
             // The background is the window's own (the banner's corner is see-through), also behind the text.
             if (!c.face || c.ink != CLR_INVALID) EXPECT_EQ(shot.At(child, 0, 0), kFace);
+            if (!c.bars.empty()) ExpectBars(shot, child, c.bars);
+            if (c.hand) hands.push_back(child);
+            wchar_t cls[32] = L"";
+            GetClassNameW(child, cls, 32);
+            if (IsWindowVisible(child) && !wcsncmp(cls, L"Czasomir.", 9)) painting.push_back(child);
             if (!c.face) continue;
             LOGFONTW f{};
             GetObjectW(fonts.emplace_back(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0))), sizeof f, &f);
             EXPECT_EQ(std::tuple(std::wstring(*c.face ? c.face : f.lfFaceName), f.lfHeight, f.lfWeight, f.lfItalic, f.lfUnderline, f.lfCharSet),
                       std::tuple(std::wstring(f.lfFaceName), -std::lround(c.points * dpi / 72), static_cast<LONG>(c.weight), BYTE{c.italic},
                                  BYTE{c.underline}, BYTE{EASTEUROPE_CHARSET}));
-            SendMessageW(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-            if (!c.hand) { EXPECT_EQ(GetCursor(), arrow); }
             if (c.ink != CLR_INVALID) EXPECT_GT(shot.Count(child, [&](COLORREF p) { return p == c.ink; }), 0);
+        }
+        // The pointer over every part of the window, the background too.
+        for (int py = 0; py < client.bottom; py += dpi / 12)
+            for (int px = 0; px < client.right; px += dpi / 12) {
+                HWND under = ChildWindowFromPointEx(window, {px, py}, CWP_SKIPINVISIBLE);
+                SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+                if (std::find(hands.begin(), hands.end(), under) == hands.end()) ASSERT_EQ(GetCursor(), arrow) << "at " << px << "," << py;
+            }
+        // Painted again and again (a window dragged over it), none keeps a GDI object a paint.
+        for (HWND h : painting) {
+            const int room = GdiRoom();
+            for (int i = 0; i < 200; ++i) SendMessageW(h, WM_PAINT, 0, 0);
+            EXPECT_GT(GdiRoom(), room - 100) << h;
         }
         const auto childNamed = [&](const wchar_t* name) -> std::pair<tk::Control*, HWND> {
             for (tk::Control* k : form.controls())
@@ -173,7 +262,7 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
             object->get_accName(self, &name), object->get_accRole(self, &role), object->get_accValue(self, &value);
             const auto* chart = dynamic_cast<const tk::BarChart*>(control);
             EXPECT_EQ(std::tuple(std::wstring(name ? name : L"?"), said.role ? role.lVal : said.role, std::wstring(value && chart ? value : L"")),
-                      std::tuple(std::wstring(said.name), said.role, chart ? czasomir::MakeHistoryChart({}, 0).summary : L""));
+                      std::tuple(std::wstring(said.name), said.role, chart ? czasomir::MakeHistoryChart(Fortnight(20000), 20000).summary : L""));
             SysFreeString(name), SysFreeString(value), object->Release();
         }
         if (auto* about = dynamic_cast<czasomir::Form2*>(&form)) {  // the links from the keyboard: Tab, Enter, Space, a click

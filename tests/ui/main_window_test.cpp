@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"SavedEvery65535MsAndAfterAFailureLater", "7\r\n", L"", {{Put, 0, "junk"}, {Pass, 65.534}, {Holds, 0, "junk"},
         {Pass, 0.002}, {Holds, 0, "7\r\n"}, {Click}, {Block}, {Pass, 65.535}, {Holds, 0, "7\r\n"}, {Told, 1}, {Unblock},
         {Pass, 65.535}, {Holds, 0, "138\r\n"}}},
-    Scenario{"FileCloseSavesAndEnds", "10\r\n", L"/auto", {{Pass, 3.15}, {Quit}, {Close}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
+    Scenario{"FileCloseSavesAndEnds", "10\r\n", L"/auto", {{Pass, 3.15}, {Quit}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
     Scenario{"CloseBoxSavesAndEnds", "10\r\n", L"", {{Click}, {Pass, 3.15}, {Close}, {Ended, 1}, {Holds, 0, "13\r\n"}}},
     // Told once, when the window is shown and the session goes on; never by the closing save; closing all the same.
     Scenario{"AFailedSaveIsToldOnceAndDoesNotKeepItOpen", "10\r\n", L"/auto", {{Block}, {Pass, 66}, {Told, 0},
