@@ -83,10 +83,11 @@ void Win32Platform::WakeOtherInstance() {
 }
 
 Handle Win32Platform::TrayPicture(int iconResource) {
-    win::UniqueIcon& icon = trayPictures_[iconResource];
+    const int size = TrayPictureSize();
+    win::UniqueIcon& icon = trayPictures_[{iconResource, size}];
     if (!icon) {
         HICON loaded = nullptr;
-        if (SUCCEEDED(LoadIconMetric(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconResource), LIM_SMALL, &loaded)))
+        if (SUCCEEDED(LoadIconWithScaleDown(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconResource), size, size, &loaded)))
             icon.reset(loaded);
     }
     return reinterpret_cast<Handle>(icon.get());

@@ -2,6 +2,20 @@
 
 #include <objbase.h>
 
+#include "platform/dpi_win.h"
+#include "platform/toolkit_win.h"
+
+namespace tk {
+
+// The small icon's size at the DPI of the startup form's window (the system's
+// before it has one): unlike the system's own metric for a running program,
+// it follows a change of the display's scale.
+int Win32Platform::TrayPictureSize() const {
+    return win::SystemMetric(SM_CXSMICON, win::WindowDpi(reinterpret_cast<HWND>(startup_ ? WindowHandle(*startup_) : 0)));
+}
+
+}  // namespace tk
+
 namespace tk::win {
 
 // shell32 and ole32 are known DLLs: these names always load the system's copies.

@@ -110,6 +110,7 @@ private:
     void ShowTrayMenu();
     int TrayPictureNow() const;
     void RefreshTrayTip();
+    void ModifyTrayIcon(unsigned flags);  // and the tip
     void AddTrayIcon();
     void TrayRetry_Timer();
     void Form_TaskbarCreated();
@@ -130,6 +131,7 @@ private:
     void SaveHistory();            // with each save of the total; never throws
     std::optional<HistoryFile> history_;
     std::int32_t historyBase_ = 0;  // the total the days last saw: set at startup, Start and Reset
+    RecentDays recentDays_;         // what each day got since the last input, while the idle option is on
     std::unique_ptr<Form3> historyWindow_;
     void LoadIdleOption();               // the option from czasomir.ini
     void FollowUse(double realTime);     // a tick's pause, take-back or resume
@@ -148,7 +150,6 @@ private:
     enum class SaveWarning { None, Due, Told } saveWarning_ = SaveWarning::None;  // once per run
     bool asking_ = false;  // the Reset question is up
     IdleGuard idle_;
-    int trayPicture_ = 0;      // the icon resource the tray icon shows
 };
 
 // This copy's registration, with where the copy lies found out from the
