@@ -84,12 +84,8 @@ void Win32Platform::WakeOtherInstance() {
 
 Handle Win32Platform::TrayPicture(int iconResource) {
     const int size = TrayPictureSize();
-    win::UniqueIcon& icon = trayPictures_[{iconResource, size}];
-    if (!icon) {
-        HICON loaded = nullptr;
-        if (SUCCEEDED(LoadIconWithScaleDown(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconResource), size, size, &loaded)))
-            icon.reset(loaded);
-    }
+    win::UniqueIcon& icon = trayPictures_[iconResource * 4096 + size];
+    if (!icon) icon.reset(win::LoadSmallIcon(iconResource, size));
     return reinterpret_cast<Handle>(icon.get());
 }
 

@@ -98,7 +98,7 @@ public:
 
     // Notification area and a second start.
     Handle TrayPicture(int iconResource) override;  // process_win.cpp
-    int TrayPictureSize() const;                    // shell_win.cpp
+    int TrayPictureSize() const;                    // at the display's scale now (shell_win.cpp)
     void PopupMenu(Form& owner, MenuItem& menu) override;
     void ToForeground(Form& form) override;
     void WakeOtherInstance() override;  // process_win.cpp
@@ -126,7 +126,7 @@ private:
         win::UniqueHandle ready;  // Global\TermSrvReadyEvent, while waited for
         HANDLE wait = nullptr;    // the thread pool's wait on it
     } session_;
-    std::map<std::pair<int, int>, win::UniqueIcon> trayPictures_;  // (resource, size): the shell may still show an older one
+    std::map<int, win::UniqueIcon> trayPictures_;  // resource * 4096 + size: the shell may still show an older one
 };
 
 }  // namespace tk
