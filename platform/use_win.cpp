@@ -25,7 +25,6 @@ namespace {
 // GUID_CONSOLE_DISPLAY_STATE (Windows 8 and later): 0 off, 1 on, 2 dimmed.
 const GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr DWORD kDisplayOff = 0;
-constexpr WPARAM kResumeSuspend = 7, kResumeAutomatic = 0x12;  // PBT_APMRESUMESUSPEND, PBT_APMRESUMEAUTOMATIC
 
 // WTSQuerySessionInformationW's WTSSessionInfoEx (Windows 7 and later): its
 // answer begins with these members of WTSINFOEXW's level 1.
@@ -98,7 +97,7 @@ void Win32Platform::WatchStandby(HWND window) {
 void Win32Platform::PowerBroadcast(WPARAM event, LPARAM data) {
     using Report = czasomir::StandbyClock::Report;
     if (event == PBT_APMSUSPEND) return standby_.Reported(Report::Suspend, UnbiasedSeconds());
-    if (event == kResumeSuspend || event == kResumeAutomatic) return standby_.Reported(Report::Resume, UnbiasedSeconds());
+    if (event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC) return standby_.Reported(Report::Resume, UnbiasedSeconds());
     const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
     if (event != PBT_POWERSETTINGCHANGE || !setting || setting->PowerSetting != kConsoleDisplayState ||
         setting->DataLength < sizeof(DWORD))

@@ -172,7 +172,7 @@ TEST(StandbyClock, LeavesOutOnlyTheStandby) {
         {"DarkBeforeTheStandby", {{10, DisplayOff}, {30, Suspend}, {50, Resume}, {70, DisplayOn}}, 80},
         {"ResumeWithoutSuspend", {{10, Resume}, {20, DisplayOn}}, 100},
         {"ResumeNeverComes", {{10, Suspend}, {40, DisplayOff}, {70, DisplayOn}, {90, Resume}}, 40},
-        {"StillInStandby", {{10, Suspend}, {20, Resume}, {30, Suspend}}, 20},
+        {"StillInStandby", {{10, Suspend}, {20, Resume}, {30, Suspend}, {40, Resume}, {50, Suspend}}, 30},
     };
     for (const auto& c : cases) {
         StandbyClock clock;

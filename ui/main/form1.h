@@ -111,7 +111,8 @@ private:
     int TrayPictureNow() const;
     void RefreshTrayTip();
     void ModifyTrayIcon(unsigned flags);  // and the tip
-    void AddTrayIcon();
+    void AddTrayIcon();  // with fresh retries
+    void TryTrayIcon();
     void TrayRetry_Timer();
     void Form_TaskbarCreated();
     void Check1_Elevated(const tk::ElevatedRun& run);  // the elevated run for the last change has ended

@@ -82,23 +82,29 @@ void Form1::EnterTrayMode() {
     TrayIcon.id = kTrayIconId;
     TrayIcon.flags = tk::kTrayMessage | tk::kTrayIcon | tk::kTrayTip;
     TrayIcon.callbackMessage = kTrayCallbackMessage;
-    TrayIcon.icon = platform().TrayPicture(TrayPictureNow());
     TrayIcon.window = Picture1.handle();
-    TrayIcon.tip = TrayTip();
     AddTrayIcon();
 }
 
 // At logon the shell may not take the icon yet: try again from a timer for a
 // while, and if it never does, leave the window where the user can reach it.
-// Once the icon is there, minimising hides the window into it again.
+// Each time afresh, with the picture at the scale now and the tip as it reads now.
 void Form1::AddTrayIcon() {
+    trayAttempts_ = 0;
+    TrayIcon.icon = platform().TrayPicture(TrayPictureNow());
+    TrayIcon.tip = TrayTip();
+    TryTrayIcon();
+}
+
+// Once the icon is there, minimising hides the window into it again.
+void Form1::TryTrayIcon() {
     const bool added = platform().NotifyIcon(tk::TrayOp::Add, TrayIcon);
     TrayRetry.setEnabled(!added);
     if (added) trayGaveUp_ = false;
 }
 
 void Form1::TrayRetry_Timer() {
-    AddTrayIcon();
+    TryTrayIcon();
     if (TrayRetry.enabled() && ++trayAttempts_ >= kTrayRetryAttempts) {
         TrayRetry.setEnabled(false);
         trayGaveUp_ = true;
@@ -107,14 +113,10 @@ void Form1::TrayRetry_Timer() {
 }
 
 // Explorer (re)started, late at logon or after a crash: its new taskbar knows
-// nothing of the icon. It is added again, with the retries afresh and the
-// picture at the scale now, even after the retries at logon gave up.
+// nothing of the icon. It is added again, even after the retries at logon gave up.
 void Form1::Form_TaskbarCreated() {
     if (!TrayMode()) return;
     platform().NotifyIcon(tk::TrayOp::Delete, TrayIcon);
-    trayAttempts_ = 0;
-    TrayIcon.icon = platform().TrayPicture(TrayPictureNow());
-    TrayIcon.tip = TrayTip();
     AddTrayIcon();
 }
 
@@ -134,7 +136,7 @@ void Form1::ShowFromTray() {
     RestoreFromTray = -1;
     show();
     setWindowState(tk::kNormal);
-    RestoreFromTray = 0;
+    RestoreFromTray = 0;  // shown already: no Resize to come would clear it
 }
 
 // Start or Stop as the button reads, and does what the button does.
