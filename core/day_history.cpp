@@ -65,9 +65,8 @@ void DayHistory::Count(std::int32_t today, double timeOfDay, std::int32_t change
 }
 
 void RecentDays::Add(std::int32_t day, std::int32_t seconds) {
-    auto at = std::find_if(days_.begin(), days_.end(), [&](const DayHistory::Line& l) { return l.day >= day; });
-    if (at == days_.end() || at->day != day) at = days_.insert(at, {day, 0});
-    at->seconds += seconds;
+    if (days_.empty() || days_.back().day != day) days_.push_back({day, 0});
+    days_.back().seconds += seconds;
 }
 
 std::int32_t RecentDays::TakeBack(DayHistory& history, std::int32_t seconds) {

@@ -62,7 +62,7 @@ private:
 };
 
 // The seconds counted on each day since a moment (the last input): taken back,
-// they come off the days that got them, the latest day first, though the
+// they come off the days that got them, the latest counted first, though the
 // computer may have slept past midnight since.
 class RecentDays {
 public:
@@ -72,7 +72,7 @@ public:
     std::int32_t TakeBack(DayHistory& history, std::int32_t seconds);
 
 private:
-    std::vector<DayHistory::Line> days_;  // by day; a day or two
+    std::vector<DayHistory::Line> days_;  // in the order counted; a day or two
 };
 
 }  // namespace czasomir

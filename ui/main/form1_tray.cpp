@@ -65,7 +65,7 @@ void Form1::RefreshTrayTip() {
 // Every change carries the tip, as it reads now: a change without it hides the
 // shell's standard tip until the tip's text changes.
 void Form1::ModifyTrayIcon(unsigned flags) {
-    TrayIcon.tip = TrayTip();
+    TrayIcon.tip = TrayTip();  // as it reads now
     tk::TrayIcon change = TrayIcon;
     change.flags = flags | tk::kTrayTip;
     platform().NotifyIcon(tk::TrayOp::Modify, change);
