@@ -35,12 +35,11 @@ double IdleGuard::CountUntil(double realTime) const {
 }
 
 // What was counted since the input, never less than nothing: a reset since, a
-// lock or a sleep counted nothing that could be taken twice.
-std::int32_t IdleGuard::TakeBack(std::int32_t total) {
+// lock or a sleep counted nothing that could be taken twice. Once taken, the
+// total the next tick sees is lower by as much: nothing is taken twice.
+std::int32_t IdleGuard::TakeBack(std::int32_t total) const {
     const std::int64_t counted = std::int64_t{total} - totalAtInput_;
-    const auto takeBack = static_cast<std::int32_t>(std::clamp<std::int64_t>(counted, 0, std::numeric_limits<std::int32_t>::max()));
-    totalAtInput_ = total - takeBack;
-    return takeBack;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(counted, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
 IdleGuard::Step IdleGuard::Tick(std::uint32_t tickNow, std::uint32_t lastInputTick, std::int32_t total) {

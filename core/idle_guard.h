@@ -57,7 +57,7 @@ public:
 
 private:
     bool away() const { return locked_ || disconnected_; }
-    std::int32_t TakeBack(std::int32_t total);  // all counted since the input, at most once
+    std::int32_t TakeBack(std::int32_t total) const;  // all counted since the input
 
     std::uint32_t limit_;
     bool paused_ = false;

@@ -40,9 +40,9 @@ TEST(WallClock, ChangesDuringARunAddNothingToTheSavedTotal) {
     ASSERT_NE(app.mainWindow(), nullptr);
     const ULONGLONG start = GetTickCount64();
     app.click(e2e::Model().Command1);
-    // Two hours back (to before the run began), then three hours on; then two seconds in standby, as Windows reports it.
-    for (long long shift : {0LL, -2 * 3600LL, 3 * 3600LL}) setClock(shift), Sleep(1500);
+    // Two seconds in standby, as Windows reports it; then two hours back (to before the run began), then three hours on.
     app.post(WM_POWERBROADCAST, PBT_APMSUSPEND), Sleep(2000), app.post(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
+    for (long long shift : {0LL, -2 * 3600LL, 3 * 3600LL}) setClock(shift), Sleep(1500);
     app.post(WM_CLOSE);
     ASSERT_TRUE(app.waitForExit());
     const double elapsed = (GetTickCount64() - start) / 1000.0 - 2;
