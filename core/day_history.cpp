@@ -51,15 +51,34 @@ void DayHistory::Add(std::int32_t day, std::int32_t seconds) {
     latest_ = std::max(latest_, day);
 }
 
-void DayHistory::Count(std::int32_t today, double timeOfDay, std::int32_t change) {
+void DayHistory::Count(std::int32_t today, double timeOfDay, std::int32_t change, RecentDays* recent) {
     const int sign = change < 0 ? -1 : 1;
     std::int64_t left = std::int64_t{change} * sign;
+    if (recent && sign < 0) left -= recent->TakeBack(*this, static_cast<std::int32_t>(left));
     std::int64_t window = WholeSeconds(timeOfDay);  // the part of the day that has passed
     for (std::int32_t day = today; left > 0; --day, window = kSecondsPerDay) {
         const std::int64_t share = std::min(left, window);
         if (share > 0) Add(day, static_cast<std::int32_t>(share * sign));
+        if (share > 0 && recent && sign > 0) recent->Add(day, static_cast<std::int32_t>(share));
         left -= share;
     }
+}
+
+void RecentDays::Add(std::int32_t day, std::int32_t seconds) {
+    if (days_.empty() || days_.back().day != day) days_.push_back({day, 0});
+    days_.back().seconds += seconds;
+}
+
+std::int32_t RecentDays::TakeBack(DayHistory& history, std::int32_t seconds) {
+    std::int32_t taken = 0;
+    while (taken < seconds && !days_.empty()) {
+        DayHistory::Line& latest = days_.back();
+        const std::int32_t share = std::min(seconds - taken, latest.seconds);
+        history.Add(latest.day, -share);
+        taken += share;
+        if ((latest.seconds -= share) == 0) days_.pop_back();
+    }
+    return taken;
 }
 
 void DayHistory::Merge(const DayHistory& other) {

@@ -14,6 +14,8 @@ namespace czasomir {
 // The most one day holds: a 25-hour day (the autumn change of summer time).
 inline constexpr std::int32_t kMostSecondsPerDay = 90000;
 
+class RecentDays;
+
 class DayHistory {
 public:
     struct Line {
@@ -44,8 +46,10 @@ public:
     // A change of the total, counted at the local date `today` and time of day
     // `timeOfDay` (seconds since midnight): the seconds since the local
     // midnight go to today, any before it to the days before, a day at a time.
-    // A negative change is taken back the same way.
-    void Count(std::int32_t today, double timeOfDay, std::int32_t change);
+    // A negative change is taken back the same way. With `recent`, what is
+    // counted is noted there too, and what is taken back is taken first from
+    // the days noted there.
+    void Count(std::int32_t today, double timeOfDay, std::int32_t change, RecentDays* recent = nullptr);
 
     // Adds every day of another history to this one.
     void Merge(const DayHistory& other);
@@ -55,6 +59,20 @@ private:
     std::vector<Line> lines_;  // small: ten years of them take less than 48 KB
     std::vector<std::string> texts_;
     std::int32_t latest_ = INT32_MIN;  // the latest day with a line: a later one is surely new
+};
+
+// The seconds counted on each day since a moment (the last input): taken back,
+// they come off the days that got them, the latest counted first, though the
+// computer may have slept past midnight since.
+class RecentDays {
+public:
+    void Clear() { days_.clear(); }
+    void Add(std::int32_t day, std::int32_t seconds);
+    // Takes up to `seconds` off the days noted, from `history` too; returns how many.
+    std::int32_t TakeBack(DayHistory& history, std::int32_t seconds);
+
+private:
+    std::vector<DayHistory::Line> days_;  // in the order counted; a day or two
 };
 
 }  // namespace czasomir

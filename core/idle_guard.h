@@ -43,15 +43,21 @@ public:
     double CountUntil(double realTime) const;
 
     // One tick while counting is on, after the counter counted: the total now.
+    // The absence is measured on Windows' tick count, which goes on in sleep:
+    // a sleep is time away from the desk. When it ends with an input (the key
+    // that woke the computer) before a tick could see the idle time, that
+    // input's distance from the one before decides the same way.
     struct Step {
         bool pause = false;          // stop the counter now
         bool resume = false;         // start it again now
-        std::int32_t takeBack = 0;   // seconds to take from the (stopped) total
+        bool input = false;          // an input came: nothing counted before it is taken back any more
+        std::int32_t takeBack = 0;   // seconds to take from the total (after it counted this tick)
     };
     Step Tick(std::uint32_t tickNow, std::uint32_t lastInputTick, std::int32_t total);
 
 private:
     bool away() const { return locked_ || disconnected_; }
+    std::int32_t TakeBack(std::int32_t total) const;  // all counted since the input
 
     std::uint32_t limit_;
     bool paused_ = false;

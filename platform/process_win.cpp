@@ -88,12 +88,9 @@ void Win32Platform::WakeOtherInstance() {
 }
 
 Handle Win32Platform::TrayPicture(int iconResource) {
-    win::UniqueIcon& icon = trayPictures_[iconResource];
-    if (!icon) {
-        HICON loaded = nullptr;
-        if (SUCCEEDED(LoadIconMetric(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconResource), LIM_SMALL, &loaded)))
-            icon.reset(loaded);
-    }
+    const int size = TrayPictureSize();
+    win::UniqueIcon& icon = trayPictures_[iconResource * 4096 + size];
+    if (!icon) icon.reset(win::LoadSmallIcon(iconResource, size));
     return reinterpret_cast<Handle>(icon.get());
 }
 

@@ -1,8 +1,37 @@
 #include "platform/shell_win.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 
+#include "platform/dpi_win.h"
+#include "platform/toolkit_win.h"
+
+namespace tk {
+
+// The small icon's size at the DPI of the startup form's window (the system's
+// before it has one): unlike the system's own metric for a running program,
+// it follows a change of the display's scale.
+int Win32Platform::TrayPictureSize() const {
+    return win::SystemMetric(SM_CXSMICON, win::WindowDpi(reinterpret_cast<HWND>(startup_ ? WindowHandle(*startup_) : 0)));
+}
+
+}  // namespace tk
+
 namespace tk::win {
+
+// LoadIconWithScaleDown, from the common controls that the program's
+// LoadIconMetric comes from (version 6, as the manifest asks: both are there).
+HICON LoadSmallIcon(int iconResource, int size) {
+    HMODULE controls = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(&LoadIconMetric)), &controls);
+    const auto scaleDown = reinterpret_cast<decltype(&LoadIconWithScaleDown)>(
+        reinterpret_cast<void*>(GetProcAddress(controls, "LoadIconWithScaleDown")));
+    HICON icon = nullptr;
+    return scaleDown && SUCCEEDED(scaleDown(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconResource), size, size, &icon))
+               ? icon
+               : nullptr;
+}
 
 // shell32 and ole32 are known DLLs: these names always load the system's copies.
 ShellLibrary::ShellLibrary() : module_(LoadLibraryW(L"shell32.dll")) {}

@@ -299,6 +299,7 @@ public:
     std::function<void()> onResize;               // each display of a hidden window, every change of window state
     std::function<void(int& cancel)> onUnload;    // close box, system menu, end of session
     std::function<void()> onTaskbarCreated;       // the shell's taskbar was (re)created
+    std::function<void()> onDpiChanged;           // the display's scale under the window changed
     std::function<void(SessionChange)> onSessionChange;  // once the platform watches the session for the form
     std::function<void()> onAnotherStart;         // the program was started again while this one runs
 
@@ -326,6 +327,7 @@ public:
     void raiseLoad() { Dispatch(onLoad); }
     void raiseResize() { Dispatch(onResize); }
     void raiseTaskbarCreated() { Dispatch(onTaskbarCreated); }
+    void raiseDpiChanged() { Dispatch(onDpiChanged); }
     void raiseSessionChange(SessionChange change) {
         if (onSessionChange) Dispatch([&] { onSessionChange(change); });
     }
@@ -466,8 +468,9 @@ public:
     virtual bool WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                                  int value) = 0;
     // Notification area and a second start --------------------------------------
-    // An icon resource at the size the notification area shows (16, 24 or 32
-    // pixels by the display's scale); loaded once, kept until the process ends.
+    // An icon resource at the size the notification area shows at the
+    // display's scale now (16, 24 or 32 pixels...); loaded once for each size,
+    // kept until the process ends.
     virtual Handle TrayPicture(int iconResource) = 0;
     // Shows `menu`'s items as a shortcut menu at the point of the tray
     // notification being handled (the pointer, or the icon when the keyboard

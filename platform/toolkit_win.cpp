@@ -364,6 +364,7 @@ void OnDpiChanged(FormWindow& w, const RECT& suggested) {
     SetWindowPos(w.hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut(w);
+    w.form.raiseDpiChanged();
 }
 
 // Forms on this backend belong to a Win32Platform.
@@ -407,10 +408,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             if (wParam) w->form.raiseUnload();  // saves what must survive before Windows ends the process
             return 0;
         case WM_DPICHANGED: OnDpiChanged(*w, *reinterpret_cast<const RECT*>(lParam)); return 0;
-        case WM_POWERBROADCAST:
-            if (wParam == PBT_POWERSETTINGCHANGE && lParam)
-                Backend(*w).PowerSettingChanged(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
-            return TRUE;
+        case WM_POWERBROADCAST: Backend(*w).PowerBroadcast(wParam, lParam); return TRUE;
         case WM_WTSSESSION_CHANGE: Backend(*w).SessionChanged(w->form, wParam); return 0;
         case Win32Platform::kSessionServiceReady: Backend(*w).SessionServiceReady(w->form); return 0;
         default: break;

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "core/session_watch.h"
 #include "core/standby_clock.h"
 #include "platform/handles_win.h"
 #include "platform/toolkit.h"
@@ -87,16 +88,18 @@ public:
                        int fallback) override;
     bool WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                          int value) override;
-    // From the window procedure of a form: the console display's state, the
-    // session service's ready event, WM_WTSSESSION_CHANGE.
+    // From the window procedure of a form: WM_POWERBROADCAST (suspend, resume,
+    // the console display's state), the session service's ready event,
+    // WM_WTSSESSION_CHANGE.
     static constexpr UINT kSessionServiceReady = WM_APP + 2;
     void WatchStandby(HWND window);
-    void PowerSettingChanged(const POWERBROADCAST_SETTING& setting);
+    void PowerBroadcast(WPARAM event, LPARAM data);
     void SessionServiceReady(Form& form);
     void SessionChanged(Form& form, WPARAM code);
 
     // Notification area and a second start.
-    Handle TrayPicture(int iconResource) override;  // LoadIconMetric (process_win.cpp)
+    Handle TrayPicture(int iconResource) override;  // process_win.cpp
+    int TrayPictureSize() const;                    // at the display's scale now (shell_win.cpp)
     bool PopupMenu(Form& owner, MenuItem& menu) override;
     void ToForeground(Form& form) override;
     void WakeOtherInstance() override;  // process_win.cpp
@@ -119,18 +122,15 @@ private:
     win::UniqueHandle instanceMutex_;
     int instanceAnswer_ = -1;  // the single-instance test's answer, once asked
 
-    bool AlwaysOnAlwaysConnected();  // the computer supports Modern Standby
     czasomir::StandbyClock standby_;
-    int aoac_ = -1;  // AlwaysOnAlwaysConnected's answer, once asked
     // The session watch; at logon it may wait for the session service.
-    struct SessionWatch {
-        ~SessionWatch();
-        bool watching = false;
-        bool waited = false;      // the service's ready event was waited for once
+    struct SessionHooks {
+        ~SessionHooks();
+        czasomir::SessionWatch watch;
         win::UniqueHandle ready;  // Global\TermSrvReadyEvent, while waited for
         HANDLE wait = nullptr;    // the thread pool's wait on it
     } session_;
-    std::map<int, win::UniqueIcon> trayPictures_;
+    std::map<int, win::UniqueIcon> trayPictures_;  // resource * 4096 + size: the shell may still show an older one
 };
 
 }  // namespace tk

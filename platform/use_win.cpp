@@ -1,12 +1,12 @@
 // Whether the computer is in use, over Win32: the run's clock (the unbiased
-// interrupt time, held still in Modern Standby), the tick count and the last
+// interrupt time, less the time in standby), the tick count and the last
 // input, the session's locks and disconnections, and the profile file.
 //
-// Modern Standby (S0 low-power idle) is no sleep for the unbiased interrupt
-// time. Microsoft describes it as beginning when the display turns off and
-// ending when it turns on again, on a computer that supports it (AoAc in its
-// power capabilities); the window hears of the console display's state through
-// a power-setting notification.
+// Standby: the window hears of the computer's suspend and resume (as every
+// top-level window does; on Windows 8 and later also through
+// RegisterSuspendResumeNotification, which is what a computer with Modern
+// Standby reports its standby to) and of the console display's state; the
+// StandbyClock decides what they mean.
 #include <windows.h>
 
 #include <versionhelpers.h>
@@ -72,7 +72,7 @@ VOID CALLBACK ServiceReady(PVOID window, BOOLEAN /*timedOut*/) {
 
 }  // namespace
 
-Win32Platform::SessionWatch::~SessionWatch() {
+Win32Platform::SessionHooks::~SessionHooks() {
     if (wait) UnregisterWaitEx(wait, INVALID_HANDLE_VALUE);
 }
 
@@ -88,44 +88,43 @@ std::uint32_t Win32Platform::LastInputTickMs() {
 
 void Win32Platform::WatchStandby(HWND window) {
     RegisterPowerSettingNotification(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+    const auto registerWindow = Function<PVOID(WINAPI*)(HANDLE, DWORD)>(GetModuleHandleW(L"user32.dll"),
+                                                                       "RegisterSuspendResumeNotification");
+    if (registerWindow) registerWindow(window, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
-void Win32Platform::PowerSettingChanged(const POWERBROADCAST_SETTING& setting) {
-    if (setting.PowerSetting != kConsoleDisplayState || setting.DataLength < sizeof(DWORD)) return;
+// A report that comes twice (the broadcast and the registration) counts once.
+void Win32Platform::PowerBroadcast(WPARAM event, LPARAM data) {
+    using Report = czasomir::StandbyClock::Report;
+    if (event == PBT_APMSUSPEND) return standby_.Reported(Report::Suspend, UnbiasedSeconds());
+    if (event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMEAUTOMATIC) return standby_.Reported(Report::Resume, UnbiasedSeconds());
+    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
+    if (event != PBT_POWERSETTINGCHANGE || !setting || setting->PowerSetting != kConsoleDisplayState ||
+        setting->DataLength < sizeof(DWORD))
+        return;
     DWORD display = 0;
-    std::memcpy(&display, setting.Data, sizeof display);
-    standby_.Standby(display == kDisplayOff && AlwaysOnAlwaysConnected(), UnbiasedSeconds());
-}
-
-// Asked of powrprof once, at the first time the display goes off.
-bool Win32Platform::AlwaysOnAlwaysConnected() {
-    if (aoac_ < 0) {
-        POWER_PLATFORM_INFORMATION platform{};
-        const auto call = Function<LONG(WINAPI*)(POWER_INFORMATION_LEVEL, PVOID, ULONG, PVOID, ULONG)>(
-            SystemLibrary(L"powrprof.dll"), "CallNtPowerInformation");
-        aoac_ = call && call(PlatformInformation, nullptr, 0, &platform, sizeof platform) == 0 && platform.AoAc ? 1 : 0;
-    }
-    return aoac_ == 1;
+    std::memcpy(&display, setting->Data, sizeof display);
+    standby_.Reported(display == kDisplayOff ? Report::DisplayOff : Report::DisplayOn, UnbiasedSeconds());
 }
 
 // Registration fails at logon until the session service has started; it then
-// sets its ready event, and the registration is tried once more.
+// sets its ready event, and the registration is tried again. Whatever fails is
+// tried again at the next request (the option switched on again).
 void Win32Platform::WatchSession(Form& form) {
     const auto window = reinterpret_cast<HWND>(WindowHandle(form));
-    if (!window) return;
-    SessionWatch& s = session_;
-    if (s.watching || s.wait) return;
     const auto registerWindow = Function<BOOL(WINAPI*)(HWND, DWORD)>(Wtsapi(), "WTSRegisterSessionNotification");
-    if (!registerWindow) return;
-    if (!registerWindow(window, NOTIFY_FOR_THIS_SESSION)) {
-        if (std::exchange(s.waited, true)) return;
+    if (!window || !registerWindow) return;
+    SessionHooks& s = session_;
+    const bool began = s.watch.Ask([&] { return registerWindow(window, NOTIFY_FOR_THIS_SESSION) != FALSE; }, [&] {
         s.ready.reset(OpenEventW(SYNCHRONIZE, FALSE, L"Global\\TermSrvReadyEvent"));
-        if (s.ready && !RegisterWaitForSingleObject(&s.wait, s.ready.get(), ServiceReady, window, INFINITE,
-                                                    WT_EXECUTEONLYONCE))
-            s.wait = nullptr;
-        return;
-    }
-    s.watching = true;
+        if (s.ready && RegisterWaitForSingleObject(&s.wait, s.ready.get(), ServiceReady, window, INFINITE,
+                                                   WT_EXECUTEONLYONCE))
+            return true;
+        s.wait = nullptr;
+        s.ready.reset();
+        return false;
+    });
+    if (!began) return;
     // A lock or disconnection that came first is told now.
     const auto query = Function<BOOL(WINAPI*)(HANDLE, DWORD, int, LPWSTR*, DWORD*)>(Wtsapi(), "WTSQuerySessionInformationW");
     const auto release = Function<void(WINAPI*)(PVOID)>(Wtsapi(), "WTSFreeMemory");
@@ -143,9 +142,10 @@ void Win32Platform::WatchSession(Form& form) {
 }
 
 void Win32Platform::SessionServiceReady(Form& form) {
-    if (!session_.wait) return;
+    if (!session_.watch.waiting()) return;
     UnregisterWaitEx(std::exchange(session_.wait, nullptr), INVALID_HANDLE_VALUE);
     session_.ready.reset();
+    session_.watch.ServiceReady();
     WatchSession(form);
 }
 

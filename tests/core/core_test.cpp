@@ -167,15 +167,23 @@ TEST(HistoryChart, FourteenDaysTodayAtTheRightScaleFittedToTheLongest) {
     EXPECT_EQ(week, L"pnwtśrczptsond");
 }
 
-// Modern Standby holds the run's clock still from its beginning to its end; a
-// second beginning or end changes nothing. Standby: 1 begins, 0 ends, -1 nothing.
-TEST(StandbyClock, StandsStillFromTheStandbysBeginningToItsEnd) {
-    StandbyClock clock;
-    const struct { double at; int standby; double reads; } steps[] = {{10, -1, 10}, {20, 1, 20}, {25, 1, 20}, {50, -1, 20},
-        {60, 0, 20}, {70, 0, 30}, {80, 1, 40}, {90, 0, 40}, {100, -1, 50}};
-    for (auto [at, standby, reads] : steps) {
-        if (standby >= 0) clock.Standby(standby == 1, at);
-        EXPECT_EQ(clock.Read(at), reads) << at;
+// Only time really spent in standby is left out, whatever the display does; a display that turns on ends a
+// standby whose resume was not reported; a second suspend, or a resume without one, changes nothing.
+TEST(StandbyClock, LeavesOutOnlyTheStandby) {
+    using enum StandbyClock::Report;
+    const struct { const char* name; std::vector<std::pair<double, StandbyClock::Report>> reports; double reads; } cases[] = {
+        {"DisplayOffWithoutStandby", {{10, DisplayOff}, {50, DisplayOn}}, 100},
+        {"StandbyEnteredAndLeft", {{10, Suspend}, {15, Suspend}, {50, Resume}, {60, Resume}}, 60},
+        {"BothAtOnce", {{10, DisplayOff}, {10, Suspend}, {50, DisplayOn}, {50, Resume}}, 60},
+        {"DarkBeforeTheStandby", {{10, DisplayOff}, {30, Suspend}, {50, Resume}, {70, DisplayOn}}, 80},
+        {"ResumeWithoutSuspend", {{10, Resume}, {20, DisplayOn}}, 100},
+        {"ResumeNeverComes", {{10, Suspend}, {40, DisplayOff}, {70, DisplayOn}, {90, Resume}}, 40},
+        {"StillInStandby", {{10, Suspend}, {20, Resume}, {30, Suspend}, {40, Resume}, {50, Suspend}}, 30},
+    };
+    for (const auto& c : cases) {
+        StandbyClock clock;
+        for (auto [at, report] : c.reports) clock.Reported(report, at);
+        EXPECT_EQ(clock.Read(100), c.reads) << c.name;
     }
 }
 

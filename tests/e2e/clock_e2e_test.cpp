@@ -1,5 +1,5 @@
-// The real exe under Wine with its wall clock moved during a run: the saved
-// total is the real time that passed. The build runs this test with
+// The real exe under Wine with its wall clock moved, and a standby, during a
+// run: the saved total is the real time that passed outside the standby. The build runs this test with
 // libfaketime preloaded (CMakeLists.txt), its offset read from the file named
 // by FAKETIME_TIMESTAMP_FILE, which the test rewrites; every process started
 // from here inherits that. Wine's tick count follows the monotonic clock,
@@ -40,11 +40,12 @@ TEST(WallClock, ChangesDuringARunAddNothingToTheSavedTotal) {
     ASSERT_NE(app.mainWindow(), nullptr);
     const ULONGLONG start = GetTickCount64();
     app.click(e2e::Model().Command1);
-    // Two hours back (to before the run began), then three hours on.
+    // Two seconds in standby, as Windows reports it; then two hours back (to before the run began), then three hours on.
+    app.post(WM_POWERBROADCAST, PBT_APMSUSPEND), Sleep(2000), app.post(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
     for (long long shift : {0LL, -2 * 3600LL, 3 * 3600LL}) setClock(shift), Sleep(1500);
     app.post(WM_CLOSE);
     ASSERT_TRUE(app.waitForExit());
-    const double elapsed = (GetTickCount64() - start) / 1000.0;
+    const double elapsed = (GetTickCount64() - start) / 1000.0 - 2;
     setClock(0);
     const auto saved = e2e::WholeLine(app.czasDat());
     ASSERT_TRUE(saved);

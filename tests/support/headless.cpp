@@ -56,10 +56,11 @@ void HeadlessPlatform::Advance(double seconds) {
     if (!ended) now = target;
 }
 
-void HeadlessPlatform::Sleep(double seconds) {
+void HeadlessPlatform::Sleep(double seconds, bool wokenByKey) {
     if (ended) return;
     now += seconds;
     asleep_ += seconds;
+    if (wokenByKey) Input();
     for (auto& [timer, due] : due_) due = std::max(due, now);
     Advance(0);
 }
@@ -115,6 +116,11 @@ void HeadlessPlatform::MouseDown(PictureBox& box, int button, int shift, int xPi
     Deliver([&] { box.raiseMouseDown(button, shift, xPixels * twipsPerPixel, yPixels * twipsPerPixel); });
 }
 
+void HeadlessPlatform::DpiChanged(Form& form, double newTwipsPerPixel) {
+    twipsPerPixel = newTwipsPerPixel;
+    if (!ended && form.created()) Deliver([&] { form.raiseDpiChanged(); });
+}
+
 void HeadlessPlatform::TaskbarCreated(Form& form) {
     if (!ended && form.created()) Deliver([&] { form.raiseTaskbarCreated(); });
 }
@@ -152,8 +158,7 @@ void HeadlessPlatform::Destroy(Form& form) {
         if (focusedControl_ == c) focusedControl_ = nullptr;
     }
     windows_.erase(&form);
-    watched_.erase(&form);
-    waiting_.erase(&form);
+    if (sessionForm_ == &form) sessionForm_ = nullptr;
     if (focusedForm_ == &form) focusedForm_ = nullptr;
     if (activeForm_ == &form) activeForm_ = nullptr;
     form.setCreated(false);
@@ -275,24 +280,26 @@ void HeadlessPlatform::Input(double stampedLater) {
 }
 
 void HeadlessPlatform::WatchSession(Form& form) {
-    if (watched_.count(&form)) return;
-    if (!sessionServiceReady) {
-        waiting_.insert(&form);
-        return;
+    if (session_.Ask([&] { return sessionServiceReady; }, [&] { return sessionReadyEventWaits; })) {
+        sessionForm_ = &form;
+        if (sessionLocked) form.raiseSessionChange(SessionChange::Lock);
+    } else if (!session_.watching()) {
+        sessionForm_ = &form;  // the one waiting
     }
-    waiting_.erase(&form);
-    watched_.insert(&form);
-    if (sessionLocked) form.raiseSessionChange(SessionChange::Lock);
 }
 
-void HeadlessPlatform::SessionServiceStarts() {
+void HeadlessPlatform::SessionServiceStarts(bool refusesOnce) {
+    sessionServiceReady = !refusesOnce;
+    if (session_.waiting() && sessionForm_) {
+        session_.ServiceReady();
+        if (sessionForm_->created()) Deliver([&] { WatchSession(*sessionForm_); });
+    }
     sessionServiceReady = true;
-    for (Form* form : std::set<Form*>(waiting_))
-        if (form->created()) Deliver([&] { WatchSession(*form); });
 }
 
 void HeadlessPlatform::SessionChange(Form& form, tk::SessionChange change) {
-    if (!ended && form.created() && watched_.count(&form)) Deliver([&] { form.raiseSessionChange(change); });
+    if (!ended && form.created() && sessionForm_ == &form && session_.watching())
+        Deliver([&] { form.raiseSessionChange(change); });
 }
 
 int HeadlessPlatform::ReadProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/session_watch.h"
 #include "platform/toolkit.h"
 
 namespace tk {
@@ -35,19 +36,22 @@ public:
     // time zone or summer-time change included. Real time does not move.
     double wallClockShift = 0;
     // The computer sleeps: time passes with no tick and the real-time clock
-    // stands still; on waking, each enabled timer that fell due ticks once.
-    void Sleep(double seconds);
+    // stands still; on waking (by a key: an input at that moment), each
+    // enabled timer that fell due ticks once.
+    void Sleep(double seconds, bool wokenByKey = false);
 
     // Use of the computer: the tick count (ms) follows `now` from tickOrigin,
     // sleep included, and wraps at 2^32; the last input's moment on it.
     std::uint32_t tickOrigin = 0;
     std::uint32_t lastInputTick = 36000000;  // the input of the start
     void Input(double stampedLater = 0);     // keyboard or mouse, now (stamped that much later)
-    // The session: whether the session service takes a window to watch, the
-    // state it reports, and its changes, which reach a watched form only.
+    // The session: whether the session service takes a window to watch, whether
+    // its ready event can be waited on, the state it reports, and its changes,
+    // which reach a watched form only.
     bool sessionServiceReady = true;
+    bool sessionReadyEventWaits = true;
     bool sessionLocked = false;
-    void SessionServiceStarts();  // a form waiting for the service is watched now
+    void SessionServiceStarts(bool refusesOnce = false);  // a form waiting for it is watched now (or, refused, later)
     void SessionChange(Form& form, tk::SessionChange change);
     // Profile files, (file, section, key) to number; writes refused unless profileWritable.
     std::map<std::tuple<std::wstring, std::wstring, std::wstring>, int> profile;
@@ -80,6 +84,7 @@ public:
     // The shell: a message to a picture box's window, seen as a left-button press at (x, y) pixels.
     void MouseDown(PictureBox& box, int button, int shift, int xPixels, int yPixels);
     void TaskbarCreated(Form& form);
+    void DpiChanged(Form& form, double newTwipsPerPixel);  // the display's scale changed
     // The program started again: the startup form hears of it.
     void AnotherStart(Form& form);
     // Runs any event, as the toolkit would deliver it.
@@ -172,7 +177,9 @@ public:
     std::vector<std::wstring> popups;
     int popupChoice = -1;
     int wokeOther = 0;  // WakeOtherInstance calls
-    Handle TrayPicture(int iconResource) override { return 0x6000 + iconResource; }
+    Handle TrayPicture(int iconResource) override {  // its size from the scale
+        return 0x6000 + iconResource + (static_cast<Handle>(1440 / twipsPerPixel) << 16);
+    }
     bool PopupMenu(Form& owner, MenuItem& menu) override;
     void ToForeground(Form& form) override { Activate(form); }
     void WakeOtherInstance() override { ++wokeOther; }
@@ -183,7 +190,8 @@ public:
 
 private:
     double asleep_ = 0;  // seconds slept so far
-    std::set<Form*> watched_, waiting_;  // session watching: begun, and waiting for the service
+    czasomir::SessionWatch session_;  // of the one form that asked
+    Form* sessionForm_ = nullptr;
 
     std::vector<std::function<void(ElevatedRun)>> pendingElevations_;
 

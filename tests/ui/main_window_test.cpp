@@ -14,7 +14,7 @@ struct Step {
     enum Kind {
         Pass, SetClock, Sleep, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock,
         AcceptIcon, NoSaves, Answer, Ending, TakeBack, BlockDays, UnblockDays, Input, Session, Option, ServiceStarts,
-        Pick, Again,  // events
+        Pick, Again, Wake, Scale,  // events
         Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked, Days, Today, Paused, Ini, Tip,
         Picture, Menus, Active, Refocused  // checks
     } kind;
@@ -27,6 +27,8 @@ struct Step {
                         // Input: seconds its stamp is later than now; Session: a tk::SessionChange; Paused: 1 or
                         // 0; Ini: the option in czasomir.ini and the menu (-1: no value); Picture: 1 or 0; Pick:
                         // the item the user picks when the icon's menu opens next (-1: none); Menus: how many menus;
+                        // Wake: seconds asleep, woken by a key; Scale: twips per pixel (negative: no event tells);
+                        // ServiceStarts: 1 its ready event fires, but it refuses until asked again
                         // Refocused: how many times the keyboard was given back to the notification area
     std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given; Days: historia.csv's;
                         // Told: the text of every message (none given: the one of a failed save)
@@ -44,6 +46,7 @@ struct Scenario {
     const char* historia = nullptr;  // historia.csv at the start
     int ini = -1;              // czasomir.ini's option at the start; -1: none
     bool iniRefused = false, serviceLate = false, locked = false;  // writes to it; the session service; at the start
+    bool noReadyEvent = false;     // the session service's ready event cannot be waited on
     std::uint32_t tickOrigin = 0;  // the tick count at now = 0
 };
 void PrintTo(const Scenario& c, std::ostream* out) { *out << c.name; }
@@ -58,7 +61,7 @@ TEST_P(MainWindowScenario, Runs) {
     const auto ini = std::make_tuple(Wide(w.dir / "czasomir.ini"), L"Czasomir", L"PomijajBezczynnosc");
     if (c.ini >= 0) w.platform.profile[ini] = c.ini;
     w.platform.profileWritable = !c.iniRefused, w.platform.sessionServiceReady = !c.serviceLate;
-    w.platform.sessionLocked = c.locked, w.platform.tickOrigin = c.tickOrigin;
+    w.platform.sessionLocked = c.locked, w.platform.tickOrigin = c.tickOrigin, w.platform.sessionReadyEventWaits = !c.noReadyEvent;
     Form1& f = w.Start(c.czasDat);
     w.platform.whileAsked = [&] {  // the window counts on behind the question, which a tray press does not end
         w.platform.Advance(2);
@@ -77,7 +80,9 @@ TEST_P(MainWindowScenario, Runs) {
             }
             break;
         case SetClock: w.platform.wallClockShift += s.number; break;
-        case Sleep: w.platform.Sleep(s.number); break;
+        case Sleep:
+        case Wake: w.platform.Sleep(s.number, s.kind == Wake), last = f.Counter.TotalSeconds; break;  // a take-back at the key
+        case Scale: s.number > 0 ? w.platform.DpiChanged(f, s.number) : void(w.platform.twipsPerPixel = -s.number); break;
         case Click: w.platform.Click(f.Command1); break;
         case Reset: w.platform.Choose(f.mnuPlikZresetuj, f), last = 0; break;
         case Close: w.platform.Close(f); break;
@@ -99,7 +104,7 @@ TEST_P(MainWindowScenario, Runs) {
         case Input: w.platform.Input(s.number); break;
         case Session: w.platform.SessionChange(f, static_cast<tk::SessionChange>(s.number)); break;
         case Option: w.platform.Choose(f.mnuPlikPomijaj, f); break;
-        case ServiceStarts: w.platform.SessionServiceStarts(); break;
+        case ServiceStarts: w.platform.SessionServiceStarts(s.number == 1); break;
         case Pick: w.platform.popupChoice = static_cast<int>(s.number); break;
         case Again: w.platform.AnotherStart(f); break;
         case Holds: EXPECT_EQ(w.Saved(), s.text); break;
@@ -146,6 +151,9 @@ TEST_P(MainWindowScenario, Runs) {
     }
     for (const auto& call : w.platform.trayCalls) {  // the record handed to the shell
         EXPECT_EQ(std::tuple(call.icon.id, call.icon.window), std::tuple(1u, f.Picture1.handle()));
+        if (call.op == tk::TrayOp::Modify) {  // the tip always, or the shell hides it
+            EXPECT_EQ(std::tuple(call.icon.flags & tk::kTrayTip, call.icon.tip.substr(0, 11)), std::tuple(tk::kTrayTip, std::wstring(L"Czasomir - ")));
+        }
         if (call.op == tk::TrayOp::Add)
             EXPECT_EQ(std::tuple(call.icon.flags, call.icon.callbackMessage, call.icon.icon != 0, call.icon.tip.substr(0, 11)),
                       std::tuple(7u, 0x201u, true, std::wstring(L"Czasomir - ")));
@@ -177,13 +185,15 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"AFailedSaveIsToldOnceAndDoesNotKeepItOpen", "10\r\n", L"/auto", {{Block}, {Pass, 66}, {Told, 0},
         {Ending, 1}, {Press, 0x201}, {Pass, 66}, {Told, 0}, {Ending, 0}, {Minimize}, {Told, 0}, {Press, 0x201}, {Told, 1},
         {Pass, 66}, {Quit}, {Told, 1}, {Ended, 1}, {Holds, 0, "10\r\n"}}},
-    Scenario{"TrayModeCountsHiddenWithAnIcon", "60\r\n", L"/auto", {{Shown, 0}, {Counting, 1}, {IconsAdded, 1}, {Taskbar},
-        {IconsAdded, 2}, {Pass, 2.1}, {Total, 62}}},
+    // The picture follows the display's scale: at its change, and at a new taskbar after a change nothing told.
+    Scenario{"TrayModeCountsHiddenWithAnIcon", "60\r\n", L"/auto", {{Shown, 0}, {Counting, 1}, {IconsAdded, 1}, {Scale, 10},
+        {Picture, 1}, {Scale, -7.5}, {Taskbar}, {IconsAdded, 2}, {Picture, 1}, {Pass, 2.1}, {Total, 62}}},
     Scenario{"OtherSwitchesStartNormally", {}, L"/AUTO", {{Shown, 1}, {Counting, 0}, {Taskbar}, {IconsAdded, 0}, {Minimize},
         {Shown, 2}}},
     Scenario{"ALeftPressRestoresMinimisingHides", {}, L"/auto", {{Press, 0x200}, {Press, 0x202}, {Press, 0x203},
         {Press, 0x204}, {Shown, 0}, {FocusBox}, {Press, 0x201}, {Shown, 1}, {FocusOnButton}, {Minimize}, {Shown, 0}, {Press, 0x201},
-        {Press, 0x201}, {Minimize}, {Shown, 1}, {Minimize}, {Shown, 0}}},  // pressed while shown: one minimise restores
+        {Press, 0x201}, {Minimize}, {Shown, 0}, {Press, 0x201}, {Press, 0x401}, {Minimize}, {Shown, 0}, {Press, 0x201},
+        {Again}, {Minimize}, {Shown, 0}}},  // pressed, or started again, while shown: the next minimise hides
     Scenario{"ARefusedIconIsTriedAgain", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {AcceptIcon}, {Pass, 2}, {Pass, 60},
         {IconsAdded, 61}, {Taskbar}, {IconsAdded, 62}}, true},  // 60 tries, 2 s apart
     // Counting follows real time: changes of the wall clock, the time zone and summer time add nothing, a sleep adds
@@ -205,7 +215,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Today, 10}, {SetClock, 400 * kDay}, {Close}, {Days, 0, "data;sekundy\r\n2025-11-02;10\r\n2026-12-06;50\r\n2026-12-07;10\r\n"}},
         false, "data;sekundy\r\n2026-12-06;50\r\n"},
     Scenario{"ATakeBackIsTakenFromTheDaysItCameFrom", {}, L"", {{NoSaves}, {SetClock, 13 * kHour + 3480}, {Click}, {Pass, 240},
-        {TakeBack, 180}, {Pass, 1}, {Total, 61}, {Close}, {Days, 0, "data;sekundy\r\n2026-12-07;60\r\n2026-12-08;1\r\n"}}},
+        {TakeBack, 180}, {Pass, 1}, {Total, 61}, {Close}, {Days, 0, "data;sekundy\r\n2026-12-07;60\r\n2026-12-08;1\r\n"}},
+        false, nullptr, 1},
     Scenario{"ResetKeepsTheDaysAndALineThatCannotBeRead", "5000\r\n", L"", {{Click}, {Pass, 5}, {Answer, 1}, {Reset}, {Pass, 5}, {Close},
         {Holds, 0, "5\r\n"}, {Days, 0, "data;sekundy\r\nzepsute\r\n2026-12-06;50\r\n2026-12-07;12\r\n"}}, false,
         "data;sekundy\r\nzepsute\r\n2026-12-06;50\r\n"},
@@ -213,11 +224,13 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Pass, 0.2}, {Holds, 0, "65\r\n"}, {Days, 0, "data;sekundy\r\n"}, {UnblockDays}, {Pass, 65.535}, {Today, 131},
         {Days, 0, "data;sekundy\r\n2026-12-07;131\r\n"}}},
     // The tip is made when the pointer comes over the icon; the picture and the menu follow the button.
+    // A change of the picture carries the tip as it reads then.
     Scenario{"TrayTipPictureAndMenuFollowTheCount", "60\r\n", L"/auto", {{Picture, 1},
         {Tip, 0, "", L"Czasomir - 00 : 01 : 00, dziś 00 : 00 : 00"}, {Pass, 2.1}, {Tip, 0, "", L"Czasomir - 00 : 01 : 00, dziś 00 : 00 : 00"},
-        {Press, 0x200}, {Tip, 0, "", L"Czasomir - 00 : 01 : 02, dziś 00 : 00 : 02"}, {Pick, 1}, {Press, 0x7B}, {Counting, 0},
-        {Picture, 0}, {Menus, 1, "", L"Pokaż*|Stop|Historia...|-|Zamknij"}, {Pass, 5}, {Press, 0x7B}, {Counting, 1},
-        {Picture, 1}, {Menus, 2, "", L"Pokaż*|Start|Historia...|-|Zamknij"}, {Shown, 0}}},
+        {Pick, 1}, {Press, 0x7B}, {Counting, 0}, {Picture, 0}, {Tip, 0, "", L"Czasomir - 00 : 01 : 02, dziś 00 : 00 : 02"},
+        {Menus, 1, "", L"Pokaż*|Stop|Historia...|-|Zamknij"}, {Pass, 5}, {Press, 0x7B}, {Counting, 1}, {Picture, 1},
+        {Menus, 2, "", L"Pokaż*|Start|Historia...|-|Zamknij"}, {Pass, 3}, {Press, 0x200},
+        {Tip, 0, "", L"Czasomir - 00 : 01 : 05, dziś 00 : 00 : 05"}, {Shown, 0}}},
     // Enter shows the window, the menu key opens the menu; right presses, releases and the left release do nothing.
     Scenario{"TheIconFromTheKeyboardAndItsMenu", "10\r\n", L"/auto", {{Press, 0x204}, {Press, 0x205}, {Press, 0x400},
         {Menus, 0}, {Shown, 0}, {Press, 0x401}, {Shown, 1}, {FocusOnButton}, {Minimize}, {Shown, 0}, {Press, 0x7B},
@@ -227,7 +240,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"ASecondStartShowsTheTrayWindow", {}, L"/auto", {{Again}, {Shown, 1}, {FocusOnButton}, {Minimize}, {Shown, 0}}},
     Scenario{"ASecondStartRestoresAndRaisesTheWindow", {}, L"", {{Minimize}, {Shown, 2}, {Again}, {Shown, 1}, {Active}}},
     Scenario{"AnIconThatNeverComesLeavesTheWindowReachable", {}, L"/auto", {{Pass, 2 * 60 - 1}, {Shown, 0}, {Pass, 2},
-        {Shown, 1}, {Taskbar}, {IconsAdded, 61}, {Minimize}, {Shown, 2}, {Counting, 1}}, true},
+        {Shown, 1}, {Taskbar}, {IconsAdded, 62}, {Pass, 2}, {IconsAdded, 63}, {AcceptIcon}, {Pass, 2}, {IconsAdded, 64},
+        {Minimize}, {Shown, 0}, {Counting, 1}}, true},  // a late taskbar: the icon, tried afresh; then minimising hides
     // Pomijaj czas bezczynności. The start is an input; idle time is 5 minutes.
     Scenario{.name = "IdleUnderFiveMinutesTakesNothingBack", .czasDat = "100\r\n", .arguments = L"", .steps = {{Click},
         {Input}, {Pass, 299}, {Input}, {Pass, 10}, {Paused, 0}, {Total, 409}}, .ini = 1},
@@ -240,9 +254,15 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{.name = "IdleBeforeAnHourLockedIsTakenBackAtFiveMinutes", .czasDat = "100\r\n", .arguments = L"", .steps = {
         {Click}, {Pass, 180}, {Session, kLock}, {Pass, 60}, {Total, 280}, {Pass, 3540}, {Total, 100}, {Close},
         {Holds, 0, "100\r\n"}}, .ini = 1},
+    // A sleep is time away: it counts towards the 5 minutes, whether a tick or the key that wakes the computer sees it.
     Scenario{.name = "SleepInAnIdleSpan", .czasDat = "100\r\n", .arguments = L"/auto", .steps = {{Pass, 60}, {Input},
-        {Pass, 120}, {Sleep, kHour}, {Pass, 1}, {Paused, 1}, {Total, 160}, {Input}, {Pass, 10}, {Paused, 0}, {Total, 170}},
-        .ini = 1},
+        {Pass, 120}, {Sleep, kHour}, {Pass, 1}, {Paused, 1}, {Total, 160}, {Input}, {Pass, 10}, {Paused, 0}, {Total, 170},
+        {Pass, 110}, {Wake, 100}, {Pass, 10}, {Paused, 0}, {Total, 290}, {Pass, 50}, {Wake, kHour}, {Paused, 0}, {Total, 280},
+        {Pass, 120}, {Sleep, 100}, {Pass, 79}, {Paused, 0}, {Pass, 2}, {Paused, 1}, {Total, 280}}, .ini = 1},
+    Scenario{.name = "ATakeBackOverMidnightAndASleepComesOffTheDaysThatGotIt", .czasDat = "100\r\n", .arguments = L"",
+        .steps = {{SetClock, 13 * kHour + 3540}, {Click}, {Pass, 120}, {Sleep, 7 * kHour - 60}, {Paused, 1}, {Total, 100},
+        {Today, 0}, {Close}, {Days, 0, "data;sekundy\r\n2026-12-07;500\r\n2026-12-08;0\r\n"}}, .historia =
+        "data;sekundy\r\n2026-12-07;500\r\n", .ini = 1},
     Scenario{.name = "AStopInAPauseStaysAfterUnlockAndInput", .czasDat = "100\r\n", .arguments = L"", .steps = {{Click},
         {Session, kLock}, {Pass, 1}, {Paused, 1}, {Click}, {Counting, 0}, {Paused, 0}, {Session, kUnlock}, {Input},
         {Pass, 10}, {Counting, 0}, {Total, 100}}, .ini = 1},
@@ -259,7 +279,14 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Option}, {Ini, 2}, {Told, 1, "Nie udało się zapisać ustawienia w pliku czasomir.ini."}}, .ini = 2, .iniRefused = true},
     Scenario{.name = "SessionServiceLateAlreadyLocked", .czasDat = "100\r\n", .arguments = L"/auto", .steps = {{Pass, 10},
         {Total, 110}, {ServiceStarts}, {Pass, 1}, {Paused, 1}, {Total, 110}, {Session, kUnlock}, {Input}, {Pass, 5},
-        {Paused, 0}, {Total, 115}}, .ini = 1, .serviceLate = true, .locked = true}),
+        {Paused, 0}, {Total, 115}}, .ini = 1, .serviceLate = true, .locked = true},
+    // A watch that could not begin (no ready event to wait on, or refused once more after it) begins at the next switch-on.
+    Scenario{.name = "NoReadyEventTheNextSwitchOnWatches", .czasDat = "100\r\n", .arguments = L"", .steps = {{Click},
+        {ServiceStarts}, {Session, kLock}, {Pass, 1}, {Paused, 0}, {Option}, {Option}, {Session, kLock}, {Pass, 1}, {Paused, 1}},
+        .ini = 1, .serviceLate = true, .noReadyEvent = true},
+    Scenario{.name = "RefusedAfterTheReadyEventTheNextSwitchOnWatches", .czasDat = "100\r\n", .arguments = L"", .steps = {
+        {Click}, {ServiceStarts, 1}, {Session, kLock}, {Pass, 1}, {Paused, 0}, {Option}, {Option}, {Session, kLock}, {Pass, 1},
+        {Paused, 1}}, .ini = 1, .serviceLate = true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // czas.dat stays in the program's folder while it can be saved there and the folder is not under Program Files; else

@@ -73,6 +73,7 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
     };
     onUnload = [this](int& cancel) { Form_Unload(cancel); };
     onTaskbarCreated = [this] { Form_TaskbarCreated(); };
+    onDpiChanged = [this] { RefreshTrayIcon(); };  // the tray's picture at the new scale
     Command1.onClick = [this] { Command1_Click(); };
     Check1.onClick = [this] { Check1_Click(); };
     Timer1.onTick = [this] { Timer1_Timer(); };
@@ -117,6 +118,7 @@ void Form1::Command1_Click() {
         Command1.setCaption(kStop);
         Counter.StartCounting(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
         historyBase_ = Counter.TotalSeconds;
+        recentDays_.Clear();
         idle_.Restart(platform().TickCountMs(), platform().LastInputTickMs(), Counter.TotalSeconds);
         Timer1.setEnabled(true);
     } else {
@@ -157,6 +159,7 @@ void Form1::mnuPlikZresetuj_Click() {
     if (Counter.TotalSeconds != 0 && !ConfirmReset()) return;
     Counter.ResetCounter(platform().TimeOfDaySeconds(), platform().RealTimeSeconds());
     historyBase_ = Counter.TotalSeconds;  // the days keep what they have
+    recentDays_.Clear();
     idle_.TotalReset();
     Label1.setCaption(L"00 : 00 : 00");
 }

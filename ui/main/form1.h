@@ -111,7 +111,9 @@ private:
     void ShowTrayMenu();
     int TrayPictureNow() const;
     void RefreshTrayTip();
-    void AddTrayIcon();
+    void ModifyTrayIcon(unsigned flags);  // and the tip
+    void AddTrayIcon();  // with fresh retries
+    void TryTrayIcon();
     void TrayRetry_Timer();
     void Form_TaskbarCreated();
     void Check1_Elevated(const tk::ElevatedRun& run);  // the elevated run for the last change has ended
@@ -132,6 +134,7 @@ private:
     void SaveHistory();            // with each save of the total; never throws
     std::optional<HistoryFile> history_;
     std::int32_t historyBase_ = 0;  // the total the days last saw: set at startup, Start and Reset
+    RecentDays recentDays_;         // what each day got since the last input, while the idle option is on
     std::unique_ptr<Form3> historyWindow_;
     void LoadIdleOption();               // the option from czasomir.ini
     void FollowUse(double realTime);     // a tick's pause, take-back or resume
@@ -150,7 +153,6 @@ private:
     enum class SaveWarning { None, Due, Told } saveWarning_ = SaveWarning::None;  // once per run
     bool asking_ = false;  // the Reset question is up
     IdleGuard idle_;
-    int trayPicture_ = 0;      // the icon resource the tray icon shows
 };
 
 // This copy's registration, with where the copy lies found out from the

@@ -24,7 +24,8 @@ void Form1::CountHistory() {
     if (change == 0 || !history_) return;
     const tk::LocalTime now = platform().LocalNow();
     constexpr std::int64_t kMost = std::numeric_limits<std::int32_t>::max();
-    history_->days().Count(now.day, now.timeOfDay, static_cast<std::int32_t>(std::clamp(change, -kMost, kMost)));
+    history_->days().Count(now.day, now.timeOfDay, static_cast<std::int32_t>(std::clamp(change, -kMost, kMost)),
+                           idle_.on ? &recentDays_ : nullptr);
 }
 
 // A history that cannot be saved now stays in memory and is saved whole later.

@@ -37,6 +37,7 @@ void Form1::mnuPlikPomijaj_Click() {
     setChecked(mnuPlikPomijaj, on);
     idle_.on = on;
     idle_.Restart(platform().TickCountMs(), platform().LastInputTickMs(), Counter.TotalSeconds);
+    recentDays_.Clear();
     if (on) platform().WatchSession(*this);
 }
 
@@ -47,15 +48,20 @@ void Form1::Form_SessionChange(tk::SessionChange change) {
 }
 
 // Every change of the total happens here, in the tick: a take-back lowers it
-// once, at the moment the idle time is reached.
+// once, at the moment the idle time is reached, or at the input that ends a
+// sleep that long. The days get this tick's count first, and lose the take-back
+// from the days that got it.
 void Form1::FollowUse(double realTime) {
     if (!idle_.on && !idle_.paused()) return;
     const IdleGuard::Step step = idle_.Tick(platform().TickCountMs(), platform().LastInputTickMs(), Counter.TotalSeconds);
     if (step.pause) Counter.StopCounting();
+    CountHistory();
     if (step.takeBack > 0) {
         Counter.StoredSeconds -= step.takeBack;
-        Counter.TotalSeconds = Counter.StoredSeconds;
+        Counter.TotalSeconds -= step.takeBack;
+        CountHistory();
     }
+    if (step.input) recentDays_.Clear();
     if (step.resume) Counter.StartCounting(platform().TimeOfDaySeconds(), realTime);
 }
 

@@ -48,23 +48,26 @@ int Form1::TrayPictureNow() const {
     return Command1.caption() == L"Stop" && !PausedForIdle() ? IDI_CZASOMIR : IDI_CZASOMIR_STOPPED;
 }
 
+// The picture for the state, at the display's scale now.
 void Form1::RefreshTrayIcon() {
-    const int picture = TrayPictureNow();
-    if (!TrayIcon.window || picture == trayPicture_) return;  // no icon yet, or no change
-    trayPicture_ = picture;
-    TrayIcon.icon = platform().TrayPicture(picture);
-    tk::TrayIcon change = TrayIcon;
-    change.flags = tk::kTrayIcon;
-    platform().NotifyIcon(tk::TrayOp::Modify, change);
+    if (!TrayIcon.window) return;  // no icon yet
+    const tk::Handle icon = platform().TrayPicture(TrayPictureNow());
+    if (icon == TrayIcon.icon) return;
+    TrayIcon.icon = icon;
+    ModifyTrayIcon(tk::kTrayIcon);
 }
 
 // The tip is made when the pointer comes over the icon, not at every tick.
 void Form1::RefreshTrayTip() {
-    std::wstring tip = TrayTip();
-    if (tip == TrayIcon.tip) return;
-    TrayIcon.tip = std::move(tip);
+    if (TrayTip() != TrayIcon.tip) ModifyTrayIcon(0);
+}
+
+// Every change carries the tip, as it reads now: a change without it hides the
+// shell's standard tip until the tip's text changes.
+void Form1::ModifyTrayIcon(unsigned flags) {
+    TrayIcon.tip = TrayTip();  // as it reads now
     tk::TrayIcon change = TrayIcon;
-    change.flags = tk::kTrayTip;
+    change.flags = flags | tk::kTrayTip;
     platform().NotifyIcon(tk::TrayOp::Modify, change);
 }
 
@@ -79,36 +82,40 @@ void Form1::EnterTrayMode() {
     TrayIcon.id = kTrayIconId;
     TrayIcon.flags = tk::kTrayMessage | tk::kTrayIcon | tk::kTrayTip;
     TrayIcon.callbackMessage = kTrayCallbackMessage;
-    trayPicture_ = TrayPictureNow();
-    TrayIcon.icon = platform().TrayPicture(trayPicture_);
     TrayIcon.window = Picture1.handle();
-    TrayIcon.tip = TrayTip();
     AddTrayIcon();
 }
 
 // At logon the shell may not take the icon yet: try again from a timer for a
 // while, and if it never does, leave the window where the user can reach it.
+// Each time afresh, with the picture at the scale now and the tip as it reads now.
 void Form1::AddTrayIcon() {
-    if (platform().NotifyIcon(tk::TrayOp::Add, TrayIcon)) {
-        TrayRetry.setEnabled(false);
-        return;
-    }
-    TrayRetry.setEnabled(true);
+    trayAttempts_ = 0;
+    TrayIcon.icon = platform().TrayPicture(TrayPictureNow());
+    TrayIcon.tip = TrayTip();
+    TryTrayIcon();
+}
+
+// Once the icon is there, minimising hides the window into it again.
+void Form1::TryTrayIcon() {
+    const bool added = platform().NotifyIcon(tk::TrayOp::Add, TrayIcon);
+    TrayRetry.setEnabled(!added);
+    if (added) trayGaveUp_ = false;
 }
 
 void Form1::TrayRetry_Timer() {
-    if (platform().NotifyIcon(tk::TrayOp::Add, TrayIcon)) {
-        TrayRetry.setEnabled(false);
-    } else if (++trayAttempts_ >= kTrayRetryAttempts) {
+    TryTrayIcon();
+    if (TrayRetry.enabled() && ++trayAttempts_ >= kTrayRetryAttempts) {
         TrayRetry.setEnabled(false);
         trayGaveUp_ = true;
         show();
     }
 }
 
-// Explorer restarted: its new taskbar knows nothing of the icon.
+// Explorer (re)started, late at logon or after a crash: its new taskbar knows
+// nothing of the icon. It is added again, even after the retries at logon gave up.
 void Form1::Form_TaskbarCreated() {
-    if (!TrayMode() || trayGaveUp_) return;
+    if (!TrayMode()) return;
     platform().NotifyIcon(tk::TrayOp::Delete, TrayIcon);
     AddTrayIcon();
 }
@@ -123,9 +130,13 @@ void Form1::Picture1_MouseDown(int /*button*/, int /*shift*/, double x, double /
     if (message == tk::kTrayMenu) ShowTrayMenu();
 }
 
+// A hidden window's Resize restores it; one already shown (or minimised while
+// the icon was missing) is restored here, and the next minimise hides it.
 void Form1::ShowFromTray() {
     RestoreFromTray = -1;
     show();
+    setWindowState(tk::kNormal);
+    RestoreFromTray = 0;  // shown already: no Resize to come would clear it
 }
 
 // Start or Stop as the button reads, and does what the button does. Dismissed
