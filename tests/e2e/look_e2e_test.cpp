@@ -3,8 +3,8 @@
 // and the pointer over it, held against the windows' design (twips, points,
 // RGB). The forms run in this process on the Win32 backend, with the
 // program's resources linked in; another DPI runs in a copy of this test
-// started with the screen set to it. The main window at 96 DPI is saved as
-// screenshots/main.bmp (README's picture).
+// started with the screen set to it. The main window and the Settings window
+// at 96 DPI are saved as screenshots/main.bmp and settings.bmp (README's pictures).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +16,7 @@
 #include "tests/e2e/harness.h"
 #include "ui/about/form2.h"
 #include "ui/history/form3.h"
+#include "ui/settings/form4.h"
 
 namespace {
 
@@ -50,6 +51,10 @@ const WindowLook kWindows[] = {
       {L"Label6", 2400, 840, 2400, 255, L"", 8, 400, false, false, kText}, {L"Chart1", 240, 1260, 5820, 2850},
       {L"Label8", 240, 4515, 5820, 480, L"", 8, 400, false, false, kText}, {L"Command2", 2640, 5100, 1695, 375, L""},
       {L"Command1", 4365, 5100, 1695, 375, L""}}},
+    {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form4(p, {}); }, 5115, 2415,
+     {{L"Check1", 240, 240, 2280, 315, L""}, {L"Text1", 2580, 240, 480, 315, L""},
+      {L"Label1", 3375, 270, 180, 255, L"", 8, 400, false, false, kText}, {L"Text2", 3600, 240, 480, 315, L""},
+      {L"Check3", 240, 1200, 4635, 315, L""}, {L"Command1", 2100, 1800, 1335, 375, L""}, {L"Command2", 3540, 1800, 1335, 375, L""}}},
 };
 
 LONG IconWidth(HICON icon) {
@@ -81,7 +86,7 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
     auto& platform = *new tk::Win32Platform;
     auto pixels = [&](int twips) { return MulDiv(twips, dpi, 1440); };
     const HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDCURSOR)),
-                  arrow = LoadCursorW(nullptr, IDC_ARROW);
+                  arrow = LoadCursorW(nullptr, IDC_ARROW), ibeam = LoadCursorW(nullptr, IDC_IBEAM);
     int x = 0;
     for (const WindowLook& look : kWindows) {
         tk::Form& form = look.make(platform);
@@ -101,7 +106,8 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
         for (const ULONGLONG end = GetTickCount64() + 400; GetTickCount64() < end; Sleep(10))
             while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
         const e2e::ScreenCopy shot(window);
-        if (&look == kWindows && dpi == 96) shot.Save(L"main");  // README's picture is a copy
+        if (dpi == 96 && (&look == kWindows || form.name() == L"Form4"))  // README's pictures are copies
+            shot.Save(&look == kWindows ? L"main" : L"settings");
         RECT client{};
         GetClientRect(window, &client);
         GetWindowRect(window, &frame);
@@ -131,7 +137,8 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
                       std::tuple(std::wstring(f.lfFaceName), -std::lround(c.points * dpi / 72), static_cast<LONG>(c.weight), BYTE{c.italic},
                                  BYTE{c.underline}, BYTE{EASTEUROPE_CHARSET}));
             SendMessageW(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-            EXPECT_EQ(GetCursor(), c.hand ? hand : arrow);
+            wchar_t cls[8]{};  // an edit box's own pointer is the I-beam
+            EXPECT_EQ(GetCursor(), c.hand ? hand : GetClassNameW(child, cls, 8) && !lstrcmpiW(cls, L"Edit") ? ibeam : arrow);
             if (c.ink != CLR_INVALID) EXPECT_GT(shot.Count(child, [&](COLORREF p) { return p == c.ink; }), 0);
         }
         // Laid out anew (moved to another screen): the fonts of the old layout are released.

@@ -14,9 +14,9 @@ struct Step {
     enum Kind {
         Pass, SetClock, Sleep, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock,
         AcceptIcon, NoSaves, Answer, Ending, TakeBack, BlockDays, UnblockDays, Input, Session, Option, ServiceStarts,
-        Pick, Again,  // events
+        Pick, Again, SetLimit,  // events
         Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked, Days, Today, Paused, Ini, Tip,
-        Picture, Menus, Active  // checks
+        Picture, Menus, Active, Notes, Over, IconsGone  // checks
     } kind;
     double number = 0;  // Pass, Sleep: seconds; SetClock: seconds the wall clock moves (a time zone, summer
                         // time); Press: the mouse message; Total: the total, shown; Shown: 0 hidden, 1 shown,
@@ -26,7 +26,9 @@ struct Step {
                         // TakeBack: seconds the next tick takes back (as skipping idle time does); Today: seconds
                         // Input: seconds its stamp is later than now; Session: a tk::SessionChange; Paused: 1 or
                         // 0; Ini: the option in czasomir.ini and the menu (-1: no value); Picture: 1 or 0; Pick:
-                        // the item the user picks when the icon's menu opens next (-1: none); Menus: how many menus
+                        // the item the user picks when the icon's menu opens next (-1: none); Menus: how many menus;
+                        // SetLimit: minutes chosen in Settings (0: off); Notes: notifications so far (wide: the last);
+                        // Over: 1 or 0; IconsGone: how many times the icon was removed
     std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given; Days: historia.csv's;
                         // Told: the text of every message (none given: the one of a failed save)
     std::wstring wide;  // Tip: the icon's tip, as the shell last got it; Menus: the last menu ('*': bold)
@@ -44,6 +46,9 @@ struct Scenario {
     int ini = -1;              // czasomir.ini's option at the start; -1: none
     bool iniRefused = false, serviceLate = false, locked = false;  // writes to it; the session service; at the start
     std::uint32_t tickOrigin = 0;  // the tick count at now = 0
+    int limit = -1;                // czasomir.ini's daily limit, minutes; -1: none
+    const wchar_t* notified = L"";  // and the day it last spoke
+    bool balloonRefused = false;
 };
 void PrintTo(const Scenario& c, std::ostream* out) { *out << c.name; }
 
@@ -58,6 +63,10 @@ TEST_P(MainWindowScenario, Runs) {
     if (c.ini >= 0) w.platform.profile[ini] = c.ini;
     w.platform.profileWritable = !c.iniRefused, w.platform.sessionServiceReady = !c.serviceLate;
     w.platform.sessionLocked = c.locked, w.platform.tickOrigin = c.tickOrigin;
+    const auto limitKey = std::make_tuple(std::get<0>(ini), L"Czasomir", L"LimitDzienny");
+    if (c.limit >= 0) w.platform.profile[limitKey] = c.limit;
+    w.platform.profileTexts[{std::get<0>(ini), L"Czasomir", L"LimitPokazano"}] = c.notified;
+    w.platform.balloonAccepted = !c.balloonRefused;
     Form1& f = w.Start(c.czasDat);
     w.platform.whileAsked = [&] {  // the window counts on behind the question, which a tray press does not end
         w.platform.Advance(2);
@@ -137,6 +146,30 @@ TEST_P(MainWindowScenario, Runs) {
             EXPECT_EQ(w.platform.popups.empty() ? L"" : w.platform.popups.back(), s.wide);
             break;
         case Active: EXPECT_EQ(w.platform.ActiveForm(), &f); break;
+        case SetLimit:
+            w.platform.whileModal = [&](tk::Form& dialog) {
+                auto& settings = static_cast<Form4&>(dialog);
+                settings.Check1.setValue(s.number > 0);
+                settings.Text1.userTyped(std::to_wstring(static_cast<int>(s.number) / 60));
+                settings.Text2.userTyped(std::to_wstring(static_cast<int>(s.number) % 60));
+                w.platform.Click(settings.Command1);
+            };
+            w.platform.Choose(f.mnuPlikUstawienia, f);
+            EXPECT_EQ(w.platform.profile[limitKey], s.number);
+            break;
+        case Notes: {
+            std::vector<std::wstring> notes;
+            for (const auto& call : w.platform.trayCalls)
+                if (call.icon.flags & tk::kTrayInfo) notes.push_back(call.icon.info);
+            EXPECT_EQ(notes.size(), s.number);
+            if (!s.wide.empty()) EXPECT_EQ(notes.back(), s.wide);
+            break;
+        }
+        case Over:
+            EXPECT_EQ(f.caption, s.number ? L"Czasomir (ponad limit)" : L"Czasomir");
+            if (f.TrayIcon.window) EXPECT_EQ(f.TrayIcon.tip.ends_with(L" - ponad limit"), s.number != 0);
+            break;
+        case IconsGone: EXPECT_EQ(w.TrayCalls(tk::TrayOp::Delete), s.number); break;
         }
     }
     if (w.platform.ended) {
@@ -147,6 +180,8 @@ TEST_P(MainWindowScenario, Runs) {
         if (call.op == tk::TrayOp::Add)
             EXPECT_EQ(std::tuple(call.icon.flags, call.icon.callbackMessage, call.icon.icon != 0, call.icon.tip.substr(0, 11)),
                       std::tuple(7u, 0x201u, true, std::wstring(L"Czasomir - ")));
+        if (call.icon.flags == tk::kTrayInfo)  // the program's icon beside it; held back in quiet time
+            EXPECT_EQ(std::tuple(call.icon.infoFlags, call.icon.icon), std::tuple(0x84u, w.platform.TrayPicture(IDI_CZASOMIR)));
     }
 }
 
@@ -256,7 +291,40 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Option}, {Ini, 2}, {Told, 1, "Nie udało się zapisać ustawienia w pliku czasomir.ini."}}, .ini = 2, .iniRefused = true},
     Scenario{.name = "SessionServiceLateAlreadyLocked", .czasDat = "100\r\n", .arguments = L"/auto", .steps = {{Pass, 10},
         {Total, 110}, {ServiceStarts}, {Pass, 1}, {Paused, 1}, {Total, 110}, {Session, kUnlock}, {Input}, {Pass, 5},
-        {Paused, 0}, {Total, 115}}, .ini = 1, .serviceLate = true, .locked = true}),
+        {Paused, 0}, {Total, 115}}, .ini = 1, .serviceLate = true, .locked = true},
+    // The daily limit, 15 minutes, reached at 10:00 on 2026-12-07 with today at 14:58 before the start. The normal
+    // mode adds an icon for the notification and removes it after a minute (the shell may report nothing).
+    Scenario{.name = "LimitReachedMidTickSpeaksOnceAReset", .czasDat = "100\r\n", .arguments = L"", .steps = {{Click},
+        {Pass, 1}, {Over, 0}, {Notes, 0}, {Pass, 1.2}, {Over, 1}, {IconsAdded, 1}, {Tip, 0, "", L"Czasomir - 00 : 01 : 42, dziś 00 : 15 : 00 - ponad limit"},
+        {Notes, 1, "", L"Dzisiejszy czas przy komputerze osiągnął dzienny limit (00 : 15 : 00)."}, {Pass, 59.2},
+        {IconsGone, 0}, {Pass, 0.5}, {IconsGone, 1}, {Answer, 1}, {Reset}, {Click}, {Click}, {Pass, 120}, {Over, 1}, {Notes, 1},
+        {Pass, 3600}, {IconsAdded, 1}}, .historia = "data;sekundy\r\n2026-12-07;898\r\n", .limit = 15},
+    Scenario{.name = "RestartTheSameDaySpeaksNot", .czasDat = {}, .arguments = L"", .steps = {{Over, 0}, {Click}, {Pass, 5},
+        {Over, 1}, {Notes, 0}}, .historia = "data;sekundy\r\n2026-12-07;898\r\n", .limit = 15, .notified = L"2026-12-07"},
+    Scenario{.name = "AlreadyOverAtStartFromTheTrayIcon", .czasDat = {}, .arguments = L"/auto", .steps = {{Over, 1}, {Notes, 0},
+        {Pass, 0.3}, {Notes, 1}, {Pass, 120}, {IconsAdded, 1}, {IconsGone, 0}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n",
+        .limit = 15, .notified = L"2026-12-06"},
+    Scenario{.name = "OverMidnightClearsAndSpeaksAgainNextDay", .czasDat = {}, .arguments = L"", .steps = {{NoSaves},
+        {SetClock, 13 * kHour + 3590}, {Click}, {Pass, 5}, {Over, 1}, {Notes, 1}, {Pass, 10}, {Over, 0}, {Pass, 890},
+        {Over, 0}, {Notes, 1}, {Pass, 10}, {Over, 1}, {Notes, 2}}, .historia = "data;sekundy\r\n2026-12-07;898\r\n", .limit = 15},
+    Scenario{.name = "StoppedOverMidnightClearsAtTheNextSave", .czasDat = {}, .arguments = L"", .steps = {
+        {SetClock, 13 * kHour + 3590}, {Over, 1}, {Pass, 70}, {Over, 0}, {Notes, 0}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n",
+        .limit = 15},
+    Scenario{.name = "ALoweredLimitSpeaksAtOnceARaisedOneClears", .czasDat = {}, .arguments = L"", .steps = {{Over, 0},
+        {SetLimit, 30}, {Over, 1}, {Notes, 1, "", L"Dzisiejszy czas przy komputerze osiągnął dzienny limit (00 : 30 : 00)."},
+        {SetLimit, 90}, {Over, 0}, {SetLimit, 45}, {Over, 1}, {Notes, 1}, {SetLimit, 0}, {Over, 0}},
+        .historia = "data;sekundy\r\n2026-12-07;3600\r\n"},
+    Scenario{.name = "PausedWinsOverTheLimit", .czasDat = {}, .arguments = L"/auto", .steps = {{Over, 1}, {Pass, 301}, {Paused, 1},
+        {Input}, {Pass, 1}, {Over, 1}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n", .ini = 1, .limit = 15},
+    // The shell reports the notification clicked (or timed out): the icon goes, the window comes back.
+    Scenario{.name = "AClickOnTheNotificationShowsTheWindow", .czasDat = {}, .arguments = L"", .steps = {{Minimize},
+        {SetLimit, 15}, {Notes, 1}, {Press, 0x405}, {IconsGone, 1}, {Shown, 1}, {Active}, {Pass, 60}, {IconsGone, 1}},
+        .historia = "data;sekundy\r\n2026-12-07;2000\r\n"},
+    Scenario{.name = "ATimedOutNotificationTakesItsIcon", .czasDat = {}, .arguments = L"", .steps = {{Minimize},
+        {SetLimit, 15}, {Press, 0x404}, {IconsGone, 1}, {Shown, 2}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n"},
+    Scenario{.name = "ANotificationRefusedChangesNothingElse", .czasDat = {}, .arguments = L"", .steps = {{SetLimit, 15},
+        {Notes, 1}, {IconsAdded, 1}, {IconsGone, 1}, {Over, 1}, {SetLimit, 20}, {Notes, 1}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n",
+        .balloonRefused = true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // czas.dat stays in the program's folder while it can be saved there; else it moves, with its total, to this
@@ -329,6 +397,38 @@ TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
     EXPECT_EQ(w.Display(), L"00 : 02 : 46");
     w.platform.Minimize(f);  // had a press counted while the box was open, this would restore instead
     EXPECT_FALSE(f.visible());
+}
+
+// Settings takes a limit from 0:15 to 23:59 (off, whatever the boxes show, when unticked) and keeps it once
+// czasomir.ini holds it; it first offers 2:00, and its idle box is the menu item's option.
+TEST(Settings, TheLimitsRangeAndWhatIsKept) {
+    const std::wstring refused = L"Podaj czas od 0:15 do 23:59.", notSaved = L"Nie udało się zapisać ustawienia w pliku czasomir.ini.";
+    const struct { bool on; const wchar_t *hours, *minutes; int kept; const std::wstring* told; bool writable = true, idle = false; } cases[] = {
+        {true, L"2", L"0", 120, nullptr}, {true, L"0", L"15", 15, nullptr}, {true, L"23", L"59", 1439, nullptr},
+        {true, L"0", L"14", -1, &refused}, {true, L"24", L"0", -1, &refused}, {true, L"1", L"60", -1, &refused},
+        {true, L"", L"30", -1, &refused}, {true, L"1", L"1a", -1, &refused}, {false, L"99", L"", 0, nullptr},
+        {true, L"1", L"0", -1, &notSaved, false}, {false, L"2", L"0", 0, nullptr, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.on << Wide(c.hours) << ":" << Wide(c.minutes));
+        MainWindow w;
+        Form1& f = w.Start();
+        w.platform.profileWritable = c.writable;
+        w.platform.whileModal = [&](tk::Form& dialog) {
+            auto& settings = static_cast<Form4&>(dialog);
+            EXPECT_EQ(std::tuple(settings.Check1.value(), settings.Text1.text(), settings.Text2.text(), settings.Check3.value(), f.settingsWindow()),
+                      std::tuple(0, L"2", L"0", 0, &settings));
+            settings.Check1.setValue(c.on), settings.Check3.setValue(c.idle);
+            settings.Text1.userTyped(c.hours), settings.Text2.userTyped(c.minutes);
+            w.platform.Click(settings.Command1);
+            EXPECT_EQ(settings.created(), c.told == &refused);
+            if (settings.created()) w.platform.Click(settings.Command2);  // Anuluj
+        };
+        w.platform.Choose(f.mnuPlikUstawienia, f);
+        const auto key = std::make_tuple(Wide(w.dir / "czasomir.ini"), L"Czasomir", L"LimitDzienny");
+        EXPECT_EQ(w.platform.profile.count(key) ? w.platform.profile[key] : -1, c.kept);
+        EXPECT_EQ(w.platform.messages, c.told ? std::vector{*c.told} : std::vector<std::wstring>{});
+        EXPECT_EQ(f.mnuPlikPomijaj.checked, c.idle);
+    }
 }
 
 // Monday 2026-12-07, the last 14 days with gaps: the totals, the chart, the folder and the copy for a spreadsheet.

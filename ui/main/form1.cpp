@@ -33,6 +33,7 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
       Label1(*this, L"Label1", {120, 1080, 3855, 855}, 0),
       Image1(*this, L"Image1", {840, 120, 2400, 675}, IDR_BANNER),
       TrayRetry(*this, L"TrayRetry", kTrayRetryMs, false),
+      NoteTimer(*this, L"NoteTimer", kNoteFallbackMs, false),
       registry_(registry),
       timeFile_(platform.AppDirectory()),
       dataFolder_(platform.AppDirectory()),
@@ -53,10 +54,12 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
     Label1.hasFont = true;
     Label1.font = {L"Times New Roman", 26.25, 700, false, false, 238};
 
-    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &mnuPlikPomijaj, &mnuPlikHistoria, &a, &mnuPlikZamknij});
+    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &mnuPlikPomijaj, &mnuPlikHistoria, &mnuPlikUstawienia, &a,
+                                           &mnuPlikZamknij});
     mnuPlikZresetuj = tk::MenuItem(L"mnuPlikZresetuj", L"Zre&setuj");
     mnuPlikPomijaj = tk::MenuItem(L"mnuPlikPomijaj", L"&Pomijaj czas bezczynności");
     mnuPlikHistoria = tk::MenuItem(L"mnuPlikHistoria", L"&Historia...");
+    mnuPlikUstawienia = tk::MenuItem(L"mnuPlikUstawienia", L"&Ustawienia...");
     a = tk::MenuItem(L"a", L"-");
     mnuPlikZamknij = tk::MenuItem(L"mnuPlikZamknij", L"&Zamknij");
     mnuPomoc = tk::MenuItem(L"mnuPomoc", L"Po&moc", {&mnuPomocOProgramie});
@@ -84,6 +87,8 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
     mnuPlikHistoria.onClick = [this] { mnuPlikHistoria_Click(); };
     mnuPomocOProgramie.onClick = [this] { mnuPomocOProgramie_Click(); };
     mnuPlikPomijaj.onClick = [this] { mnuPlikPomijaj_Click(); };
+    mnuPlikUstawienia.onClick = [this] { mnuPlikUstawienia_Click(); };
+    NoteTimer.onTick = [this] { RemoveNoteIcon(); };
     onSessionChange = [this](tk::SessionChange change) { Form_SessionChange(change); };
     SetUpTray();
 }
@@ -101,6 +106,7 @@ void Form1::Form_Load() {
     Guarded([&] { Label1.setCaption(FormatElapsed(Counter.TotalSeconds)); });
     Guarded([&] { SyncAutostartCheckBox(); });
     Guarded([&] { LoadIdleOption(); });
+    Guarded([&] { LoadLimit(); });
     Guarded([&] {
         if (TrayMode()) EnterTrayMode();
     });
@@ -132,6 +138,7 @@ void Form1::Timer1_Timer() {
     if (!idle_.paused()) Counter.Tick(idle_.CountUntil(now));
     FollowUse(now);
     CountHistory();  // after FollowUse: what it takes back is taken from the days too
+    FollowLimit(true);
     Label1.setCaption(FormatElapsed(Counter.TotalSeconds));
     ShowPauseState();  // a pause for idle begins or ends between ticks: the caption, the tray's picture and tip
 }
@@ -139,6 +146,8 @@ void Form1::Timer1_Timer() {
 // A failed save is tried again at the next period; czas.dat keeps its last good value.
 // The history is saved first: its failure is kept for the next save, and never stops this one.
 void Form1::Timer2_Timer() {
+    FollowLimit(false);  // a midnight while stopped
+    ShowPauseState();
     SaveHistory();
     try {
         timeFile_.SaveTotal(Counter);

@@ -16,6 +16,7 @@ const wchar_t kKey[] = L"PomijajBezczynnosc";
 const wchar_t kNotSaved[] = L"Nie udało się zapisać ustawienia w pliku czasomir.ini.";
 const wchar_t kCaption[] = L"Czasomir";
 const wchar_t kPausedCaption[] = L"Czasomir (przerwa)";
+const wchar_t kOverCaption[] = L"Czasomir (ponad limit)";
 
 }  // namespace
 
@@ -60,7 +61,7 @@ void Form1::FollowUse(double realTime) {
 }
 
 void Form1::ShowPauseState() {
-    const wchar_t* text = idle_.paused() ? kPausedCaption : kCaption;
+    const wchar_t* text = idle_.paused() ? kPausedCaption : limit_.over() ? kOverCaption : kCaption;
     if (caption == text) return;
     setCaption(text);
     RefreshTrayIcon();  // the picture of not counting while paused

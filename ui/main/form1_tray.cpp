@@ -41,6 +41,7 @@ void Form1::SetUpTray() {
 std::wstring Form1::TrayTip() {
     std::wstring tip = L"Czasomir - " + FormatElapsed(Counter.TotalSeconds) + L", dziś " + FormatElapsed(TodaySeconds());
     if (PausedForIdle()) tip += L" (przerwa)";
+    else if (OverLimit()) tip += L" - ponad limit";
     return tip;
 }
 
@@ -116,6 +117,9 @@ void Form1::Form_TaskbarCreated() {
 void Form1::Picture1_MouseDown(int /*button*/, int /*shift*/, double x, double /*y*/) {
     const long message = std::lround(x / Picture1.twipsPerPixel());
     if (message == tk::kTrayPointerOver) return RefreshTrayTip();
+    if (message == tk::kTrayBalloonGone || message == tk::kTrayBalloonClick)
+        return NotificationEnded(message == tk::kTrayBalloonClick);
+    if (settings_) return;
     if (about_ && about_->visible()) return;
     if (asking_) return;  // the Reset question is up
     if (historyWindow_ && historyWindow_->visible()) return;
