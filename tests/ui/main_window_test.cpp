@@ -302,8 +302,10 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{.name = "RestartTheSameDaySpeaksNot", .czasDat = {}, .arguments = L"", .steps = {{Over, 0}, {Click}, {Pass, 5},
         {Over, 1}, {Notes, 0}}, .historia = "data;sekundy\r\n2026-12-07;898\r\n", .limit = 15, .notified = L"2026-12-07"},
     Scenario{.name = "AlreadyOverAtStartFromTheTrayIcon", .czasDat = {}, .arguments = L"/auto", .steps = {{Over, 1}, {Notes, 0},
-        {Pass, 0.3}, {Notes, 1}, {Pass, 120}, {IconsAdded, 1}, {IconsGone, 0}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n",
-        .limit = 15, .notified = L"2026-12-06"},
+        {Pass, 0.3}, {Notes, 1}, {Pass, 120}, {Press, 0x404}, {IconsAdded, 1}, {IconsGone, 0}},
+        .historia = "data;sekundy\r\n2026-12-07;2000\r\n", .limit = 15, .notified = L"2026-12-06"},
+    Scenario{.name = "ALimitOutOfRangeIsOff", .czasDat = {}, .arguments = L"", .steps = {{Over, 0}},
+        .historia = "data;sekundy\r\n2026-12-07;2000\r\n", .limit = 24 * 60},
     Scenario{.name = "OverMidnightClearsAndSpeaksAgainNextDay", .czasDat = {}, .arguments = L"", .steps = {{NoSaves},
         {SetClock, 13 * kHour + 3590}, {Click}, {Pass, 5}, {Over, 1}, {Notes, 1}, {Pass, 10}, {Over, 0}, {Pass, 890},
         {Over, 0}, {Notes, 1}, {Pass, 10}, {Over, 1}, {Notes, 2}}, .historia = "data;sekundy\r\n2026-12-07;898\r\n", .limit = 15},
@@ -421,9 +423,18 @@ TEST(Settings, TheLimitsRangeAndWhatIsKept) {
             settings.Text1.userTyped(c.hours), settings.Text2.userTyped(c.minutes);
             w.platform.Click(settings.Command1);
             EXPECT_EQ(settings.created(), c.told == &refused);
+            w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x7B, 0);  // the icon's menu waits meanwhile
             if (settings.created()) w.platform.Click(settings.Command2);  // Anuluj
         };
         w.platform.Choose(f.mnuPlikUstawienia, f);
+        w.platform.whileModal = [&](tk::Form& dialog) {  // the next opening shows what was kept
+            auto& settings = static_cast<Form4&>(dialog);
+            const int shown = c.kept > 0 ? c.kept : 120;
+            EXPECT_EQ(std::tuple(settings.Check1.value(), settings.Text1.text(), settings.Text2.text()),
+                      std::tuple(c.kept > 0, std::to_wstring(shown / 60), std::to_wstring(shown % 60)));
+        };
+        w.platform.Choose(f.mnuPlikUstawienia, f);
+        EXPECT_TRUE(w.platform.popups.empty());
         const auto key = std::make_tuple(Wide(w.dir / "czasomir.ini"), L"Czasomir", L"LimitDzienny");
         EXPECT_EQ(w.platform.profile.count(key) ? w.platform.profile[key] : -1, c.kept);
         EXPECT_EQ(w.platform.messages, c.told ? std::vector{*c.told} : std::vector<std::wstring>{});
