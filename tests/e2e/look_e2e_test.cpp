@@ -54,7 +54,7 @@ const WindowLook kWindows[] = {
     {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form4(p, {}); }, 5115, 2415,
      {{L"Check1", 240, 240, 2280, 315, L""}, {L"Text1", 2580, 240, 480, 315, L""},
       {L"Label1", 3375, 270, 180, 255, L"", 8, 400, false, false, kText}, {L"Text2", 3600, 240, 480, 315, L""},
-      {L"Check3", 240, 1200, 4635, 315, L""}, {L"Command1", 2100, 1800, 1335, 375, L""}, {L"Command2", 3540, 1800, 1335, 375, L""}}},
+      {L"Check2", 240, 720, 2280, 315, L""}, {L"Text3", 2580, 720, 480, 315, L""}, {L"Check3", 240, 1200, 4635, 315, L""}, {L"Command1", 2100, 1800, 1335, 375, L""}, {L"Command2", 3540, 1800, 1335, 375, L""}}},
 };
 
 LONG IconWidth(HICON icon) {

@@ -14,7 +14,7 @@ struct Step {
     enum Kind {
         Pass, SetClock, Sleep, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock,
         AcceptIcon, NoSaves, Answer, Ending, TakeBack, BlockDays, UnblockDays, Input, Session, Option, ServiceStarts,
-        Pick, Again, SetLimit,  // events
+        Pick, Again, SetLimit, SetBreak, Work,  // events
         Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked, Days, Today, Paused, Ini, Tip,
         Picture, Menus, Active, Notes, Over, IconsGone  // checks
     } kind;
@@ -27,7 +27,7 @@ struct Step {
                         // Input: seconds its stamp is later than now; Session: a tk::SessionChange; Paused: 1 or
                         // 0; Ini: the option in czasomir.ini and the menu (-1: no value); Picture: 1 or 0; Pick:
                         // the item the user picks when the icon's menu opens next (-1: none); Menus: how many menus;
-                        // SetLimit: minutes chosen in Settings (0: off); Notes: notifications so far (wide: the last);
+                        // SetLimit, SetBreak: minutes chosen in Settings (0: off); Work: seconds with input each minute; Notes: notifications so far (wide: the last);
                         // Over: 1 or 0; IconsGone: how many times the icon was removed
     std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given; Days: historia.csv's;
                         // Told: the text of every message (none given: the one of a failed save)
@@ -49,6 +49,7 @@ struct Scenario {
     int limit = -1;                // czasomir.ini's daily limit, minutes; -1: none
     const wchar_t* notified = L"";  // and the day it last spoke
     bool balloonRefused = false;
+    int breakAfter = -1;           // czasomir.ini's break reminder, minutes; -1: none
 };
 void PrintTo(const Scenario& c, std::ostream* out) { *out << c.name; }
 
@@ -67,6 +68,7 @@ TEST_P(MainWindowScenario, Runs) {
     if (c.limit >= 0) w.platform.profile[limitKey] = c.limit;
     w.platform.profileTexts[{std::get<0>(ini), L"Czasomir", L"LimitPokazano"}] = c.notified;
     w.platform.balloonAccepted = !c.balloonRefused;
+    if (c.breakAfter >= 0) w.platform.profile[{std::get<0>(ini), L"Czasomir", L"PrzerwaPo"}] = c.breakAfter;
     Form1& f = w.Start(c.czasDat);
     w.platform.whileAsked = [&] {  // the window counts on behind the question, which a tray press does not end
         w.platform.Advance(2);
@@ -147,15 +149,23 @@ TEST_P(MainWindowScenario, Runs) {
             break;
         case Active: EXPECT_EQ(w.platform.ActiveForm(), &f); break;
         case SetLimit:
+        case SetBreak:
             w.platform.whileModal = [&](tk::Form& dialog) {
                 auto& settings = static_cast<Form4&>(dialog);
-                settings.Check1.setValue(s.number > 0);
-                settings.Text1.userTyped(std::to_wstring(static_cast<int>(s.number) / 60));
-                settings.Text2.userTyped(std::to_wstring(static_cast<int>(s.number) % 60));
+                const int minutes = static_cast<int>(s.number);
+                if (s.kind == SetBreak) {
+                    settings.Check2.setValue(minutes > 0), settings.Text3.userTyped(std::to_wstring(minutes));
+                } else {
+                    settings.Check1.setValue(minutes > 0), settings.Text1.userTyped(std::to_wstring(minutes / 60));
+                    settings.Text2.userTyped(std::to_wstring(minutes % 60));
+                }
                 w.platform.Click(settings.Command1);
             };
             w.platform.Choose(f.mnuPlikUstawienia, f);
-            EXPECT_EQ(w.platform.profile[limitKey], s.number);
+            EXPECT_EQ(w.platform.profile[s.kind == SetBreak ? std::tuple(std::get<0>(ini), L"Czasomir", L"PrzerwaPo") : limitKey], s.number);
+            break;
+        case Work:
+            for (double left = s.number; left > 0; left -= 60) w.platform.Input(), w.platform.Advance(std::min(left, 60.0));
             break;
         case Notes: {
             std::vector<std::wstring> notes;
@@ -326,7 +336,27 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {SetLimit, 15}, {Press, 0x404}, {IconsGone, 1}, {Shown, 2}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n"},
     Scenario{.name = "ANotificationRefusedChangesNothingElse", .czasDat = {}, .arguments = L"", .steps = {{SetLimit, 15},
         {Notes, 1}, {IconsAdded, 1}, {IconsGone, 1}, {Over, 1}, {SetLimit, 20}, {Notes, 1}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n",
-        .balloonRefused = true}),
+        .balloonRefused = true},
+    // The break reminder, 10 minutes: a break is 5 minutes without input, a lock, a Stop or a sleep; a reminder
+    // again after each further stretch; off, nothing. The start is an input.
+    Scenario{.name = "ABreakReminderAfterTenMinutesAndAgain", .czasDat = {}, .arguments = L"", .steps = {{Click},
+        {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1, "", L"Komputer jest używany bez przerwy od 10 min. Czas na przerwę."},
+        {Work, 598}, {Notes, 1}, {Work, 2}, {Notes, 2, "", L"Komputer jest używany bez przerwy od 20 min. Czas na przerwę."}},
+        .breakAfter = 10},
+    Scenario{.name = "ALockIsABreakWithTheIdleOptionOff", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 300},
+        {Session, kLock}, {Work, 200}, {Session, kUnlock}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
+    Scenario{.name = "FiveMinutesWithoutInputIsABreak", .czasDat = {}, .arguments = L"/auto", .steps = {{Work, 300},
+        {Pass, 300}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
+    Scenario{.name = "FiveMinutesWithoutInputIsABreakWithTheIdleOptionOn", .czasDat = {}, .arguments = L"/auto", .steps = {
+        {Work, 300}, {Pass, 300}, {Paused, 1}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .ini = 1, .breakAfter = 10},
+    Scenario{.name = "AStopIsABreakTimeNotCountedAddsNothing", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 300},
+        {Click}, {Work, 600}, {Click}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
+    Scenario{.name = "ASleepIsABreak", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 300}, {Sleep, 60}, {Work, 599},
+        {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
+    Scenario{.name = "SwitchedOnInTheMiddleOfAStretch", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 720}, {Notes, 0},
+        {SetBreak, 10}, {Pass, 0.2}, {Notes, 1, "", L"Komputer jest używany bez przerwy od 12 min. Czas na przerwę."}, {Work, 479},
+        {Notes, 1}, {Work, 2}, {Notes, 2, "", L"Komputer jest używany bez przerwy od 20 min. Czas na przerwę."}, {SetBreak, 0},
+        {Work, 900}, {Notes, 2}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // czas.dat stays in the program's folder while it can be saved there; else it moves, with its total, to this
@@ -405,11 +435,15 @@ TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
 // czasomir.ini holds it; it first offers 2:00, and its idle box is the menu item's option.
 TEST(Settings, TheLimitsRangeAndWhatIsKept) {
     const std::wstring refused = L"Podaj czas od 0:15 do 23:59.", notSaved = L"Nie udało się zapisać ustawienia w pliku czasomir.ini.";
-    const struct { bool on; const wchar_t *hours, *minutes; int kept; const std::wstring* told; bool writable = true, idle = false; } cases[] = {
+    const std::wstring breakRefused = L"Podaj liczbę minut od 10 do 240.";
+    const struct { bool on; const wchar_t *hours, *minutes; int kept; const std::wstring* told; bool writable = true, idle = false;
+                   const wchar_t* breakAfter = nullptr; int keptBreak = 0; } cases[] = {
         {true, L"2", L"0", 120, nullptr}, {true, L"0", L"15", 15, nullptr}, {true, L"23", L"59", 1439, nullptr},
         {true, L"0", L"14", -1, &refused}, {true, L"24", L"0", -1, &refused}, {true, L"1", L"60", -1, &refused},
         {true, L"", L"30", -1, &refused}, {true, L"1", L"1a", -1, &refused}, {false, L"99", L"", 0, nullptr},
-        {true, L"1", L"0", -1, &notSaved, false}, {false, L"2", L"0", 0, nullptr, true, true}};
+        {true, L"1", L"0", -1, &notSaved, false}, {false, L"2", L"0", 0, nullptr, true, true},
+        {false, L"2", L"0", 0, nullptr, true, false, L"10", 10}, {false, L"2", L"0", 0, nullptr, true, false, L"240", 240},
+        {false, L"2", L"0", -1, &breakRefused, true, false, L"9"}, {false, L"2", L"0", -1, &breakRefused, true, false, L"241"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.on << Wide(c.hours) << ":" << Wide(c.minutes));
         MainWindow w;
@@ -417,12 +451,14 @@ TEST(Settings, TheLimitsRangeAndWhatIsKept) {
         w.platform.profileWritable = c.writable;
         w.platform.whileModal = [&](tk::Form& dialog) {
             auto& settings = static_cast<Form4&>(dialog);
-            EXPECT_EQ(std::tuple(settings.Check1.value(), settings.Text1.text(), settings.Text2.text(), settings.Check3.value(), f.settingsWindow()),
-                      std::tuple(0, L"2", L"0", 0, &settings));
-            settings.Check1.setValue(c.on), settings.Check3.setValue(c.idle);
+            EXPECT_EQ(std::tuple(settings.Check1.value(), settings.Text1.text(), settings.Text2.text(), settings.Check2.value(),
+                                 settings.Text3.text(), settings.Check3.value(), f.settingsWindow()),
+                      std::tuple(0, L"2", L"0", 0, L"50", 0, &settings));
+            settings.Check1.setValue(c.on), settings.Check3.setValue(c.idle), settings.Check2.setValue(c.breakAfter != nullptr);
+            if (c.breakAfter) settings.Text3.userTyped(c.breakAfter);
             settings.Text1.userTyped(c.hours), settings.Text2.userTyped(c.minutes);
             w.platform.Click(settings.Command1);
-            EXPECT_EQ(settings.created(), c.told == &refused);
+            EXPECT_EQ(settings.created(), c.told == &refused || c.told == &breakRefused);
             w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x7B, 0);  // the icon's menu waits meanwhile
             if (settings.created()) w.platform.Click(settings.Command2);  // Anuluj
         };
@@ -430,13 +466,17 @@ TEST(Settings, TheLimitsRangeAndWhatIsKept) {
         w.platform.whileModal = [&](tk::Form& dialog) {  // the next opening shows what was kept
             auto& settings = static_cast<Form4&>(dialog);
             const int shown = c.kept > 0 ? c.kept : 120;
-            EXPECT_EQ(std::tuple(settings.Check1.value(), settings.Text1.text(), settings.Text2.text()),
-                      std::tuple(c.kept > 0, std::to_wstring(shown / 60), std::to_wstring(shown % 60)));
+            EXPECT_EQ(std::tuple(settings.Check1.value(), settings.Text1.text(), settings.Text2.text(), settings.Check2.value(),
+                                 settings.Text3.text()),
+                      std::tuple(c.kept > 0, std::to_wstring(shown / 60), std::to_wstring(shown % 60), c.keptBreak > 0,
+                                 std::to_wstring(c.keptBreak ? c.keptBreak : 50)));
         };
         w.platform.Choose(f.mnuPlikUstawienia, f);
         EXPECT_TRUE(w.platform.popups.empty());
         const auto key = std::make_tuple(Wide(w.dir / "czasomir.ini"), L"Czasomir", L"LimitDzienny");
         EXPECT_EQ(w.platform.profile.count(key) ? w.platform.profile[key] : -1, c.kept);
+        const auto breakKey = std::make_tuple(std::get<0>(key), L"Czasomir", L"PrzerwaPo");
+        EXPECT_EQ(w.platform.profile.count(breakKey) ? w.platform.profile[breakKey] : -1, c.kept < 0 ? -1 : c.keptBreak);
         EXPECT_EQ(w.platform.messages, c.told ? std::vector{*c.told} : std::vector<std::wstring>{});
         EXPECT_EQ(f.mnuPlikPomijaj.checked, c.idle);
     }

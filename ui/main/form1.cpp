@@ -37,7 +37,8 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
       registry_(registry),
       timeFile_(platform.AppDirectory()),
       dataFolder_(platform.AppDirectory()),
-      idle_(idleLimitMs) {
+      idle_(idleLimitMs),
+      breaks_(idleLimitMs) {
     caption = L"Czasomir";
     clientWidth = 4080;
     clientHeight = 3720;
@@ -127,6 +128,7 @@ void Form1::Command1_Click() {
         idle_.Stopped();
         ShowPauseState();
     }
+    breaks_.Break();
     RefreshTrayIcon();
 }
 
@@ -135,10 +137,12 @@ void Form1::Command1_Click() {
 // ticks go on to see when to take time back and when to resume.
 void Form1::Timer1_Timer() {
     const double now = platform().RealTimeSeconds();
+    const std::int32_t before = Counter.TotalSeconds;
     if (!idle_.paused()) Counter.Tick(idle_.CountUntil(now));
     FollowUse(now);
     CountHistory();  // after FollowUse: what it takes back is taken from the days too
     FollowLimit(true);
+    FollowStretch(Counter.TotalSeconds - before, now);
     Label1.setCaption(FormatElapsed(Counter.TotalSeconds));
     ShowPauseState();  // a pause for idle begins or ends between ticks: the caption, the tray's picture and tip
 }

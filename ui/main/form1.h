@@ -9,6 +9,7 @@
 
 #include "autostart/autostart.h"
 #include "core/elapsed_counter.h"
+#include "core/break_reminder.h"
 #include "core/daily_limit.h"
 #include "core/idle_guard.h"
 #include "platform/toolkit.h"
@@ -148,11 +149,13 @@ private:
     void ShowPauseState();               // the caption and the tray tip
     void LoadLimit();                    // the limit from czasomir.ini
     void FollowLimit(bool mayNotify);    // today against the limit: the notification, the caption's state
+    void FollowStretch(std::int32_t counted, double realTime);  // a tick's part of the stretch without a break
     void Notify(const std::wstring& text);  // the notification area's notification, with an icon for it if none
     void NotificationEnded(bool clicked);   // the shell reports the notification gone
     void RemoveNoteIcon();               // the icon added for a notification goes
     std::unique_ptr<Form4> settings_;
     DailyLimit limit_;
+    BreakReminder breaks_;
 
     Rejestr& registry_;
     TimeFile timeFile_;

@@ -45,6 +45,7 @@ void Form1::Form_SessionChange(tk::SessionChange change) {
     static const SessionEvent kEvents[] = {SessionEvent::Lock, SessionEvent::Unlock, SessionEvent::Disconnect,
                                            SessionEvent::Connect};
     idle_.SessionChanged(kEvents[static_cast<int>(change)], platform().RealTimeSeconds(), platform().LastInputTickMs());
+    breaks_.Away(change == tk::SessionChange::Lock || change == tk::SessionChange::Disconnect);
 }
 
 // Every change of the total happens here, in the tick: a take-back lowers it

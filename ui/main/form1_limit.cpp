@@ -1,9 +1,12 @@
-// The Settings window and the daily limit: once today's time reaches the limit
-// while counting, one notification that day (the day is kept in czasomir.ini,
-// so a restart that day does not repeat it), and "over the limit" in the
-// caption and the tray tip while today stays over it. The decisions are the
-// DailyLimit's; this file feeds it, keeps the settings and shows the
-// notification, in the normal mode from an icon added for it.
+// The Settings window, the daily limit and the break reminder: once today's
+// time reaches the limit while counting, one notification that day (the day is
+// kept in czasomir.ini, so a restart that day does not repeat it), and "over
+// the limit" in the caption and the tray tip while today stays over it; after
+// each stretch of counting without a break of the reminder's length, a
+// notification. The decisions are the DailyLimit's and the BreakReminder's;
+// this file feeds them, keeps the settings and shows the notifications, in the
+// normal mode from an icon added for them.
+#include "core/decimal_text.h"
 #include "core/elapsed_text.h"
 #include "platform/resource_ids.h"
 #include "storage/file_io.h"
@@ -17,8 +20,9 @@ const wchar_t kIniName[] = L"czasomir.ini";
 const wchar_t kSection[] = L"Czasomir";
 const wchar_t kLimitKey[] = L"LimitDzienny";      // minutes, 0 when off
 const wchar_t kNotifiedKey[] = L"LimitPokazano";  // RRRR-MM-DD
+const wchar_t kBreakKey[] = L"PrzerwaPo";         // minutes, 0 when off
 const wchar_t kNotSaved[] = L"Nie udało się zapisać ustawienia w pliku czasomir.ini.";
-constexpr int kLeastLimit = 15, kMostLimit = 23 * 60 + 59;  // minutes
+constexpr int kLeastLimit = 15, kMostLimit = 23 * 60 + 59, kLeastBreak = 10, kMostBreak = 240;  // minutes
 
 }  // namespace
 
@@ -29,6 +33,9 @@ void Form1::LoadLimit() {
     limit_.limitSeconds = minutes >= kLeastLimit && minutes <= kMostLimit ? minutes * 60 : 0;
     const std::int32_t today = platform().LocalNow().day;
     if (platform().ReadProfileText(ini, kSection, kNotifiedKey) == DayText(today)) limit_.notifiedDay = today;
+    const int breakMinutes = platform().ReadProfileInt(ini, kSection, kBreakKey, 0);
+    breaks_.everySeconds = breakMinutes >= kLeastBreak && breakMinutes <= kMostBreak ? breakMinutes * 60 : 0;
+    if (breaks_.everySeconds) platform().WatchSession(*this);  // locks are breaks, with the idle option off too
     FollowLimit(false);
     ShowPauseState();
 }
@@ -40,18 +47,29 @@ void Form1::FollowLimit(bool mayNotify) {
     Notify(L"Dzisiejszy czas przy komputerze osiągnął dzienny limit (" + FormatElapsed(limit_.limitSeconds) + L").");
 }
 
+// The reminder speaks when a stretch reaches its length, or a multiple of it.
+void Form1::FollowStretch(std::int32_t counted, double realTime) {
+    if (const int minutes = breaks_.Tick(counted, platform().TickCountMs(), platform().LastInputTickMs(), realTime))
+        Notify(L"Komputer jest używany bez przerwy od " + DecimalText<wchar_t>(minutes) + L" min. Czas na przerwę.");
+}
+
 // The values are kept once czasomir.ini holds them; the idle option goes the menu item's way.
+// A reminder switched on in the middle of a stretch counts the stretch from its start.
 void Form1::mnuPlikUstawienia_Click() {
     if (settings_) return;
-    settings_ = std::make_unique<Form4>(platform(), Form4::Values{limit_.limitSeconds / 60, mnuPlikPomijaj.checked});
+    settings_ = std::make_unique<Form4>(
+        platform(), Form4::Values{limit_.limitSeconds / 60, breaks_.everySeconds / 60, mnuPlikPomijaj.checked});
     settings_->showModal(*this);
     const std::unique_ptr<Form4> closed = std::move(settings_);
     if (!closed->accepted) return;
     const Form4::Values& chosen = closed->values;
-    if (!platform().WriteProfileInt(DataFolder() + file_io::kSeparator + kIniName, kSection, kLimitKey,
-                                    chosen.limitMinutes))
+    const std::wstring ini = DataFolder() + file_io::kSeparator + kIniName;
+    if (!platform().WriteProfileInt(ini, kSection, kLimitKey, chosen.limitMinutes) ||
+        !platform().WriteProfileInt(ini, kSection, kBreakKey, chosen.breakMinutes))
         return platform().ShowMessage(*this, kNotSaved);
     limit_.limitSeconds = chosen.limitMinutes * 60;
+    breaks_.everySeconds = chosen.breakMinutes * 60;
+    if (breaks_.everySeconds) platform().WatchSession(*this);
     FollowLimit(true);  // a limit lowered below today's time speaks at once
     ShowPauseState();
     if (chosen.skipIdle != mnuPlikPomijaj.checked) mnuPlikPomijaj_Click();

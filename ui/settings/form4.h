@@ -1,5 +1,5 @@
-// The Settings window: the daily limit (hours and minutes), and the option of
-// leaving out idle time (the same one as the main window's menu item). Shown
+// The Settings window: the daily limit (hours and minutes), the reminder of a
+// break (minutes), and the option of leaving out idle time (the same one as the main window's menu item). Shown
 // modal over the main window, built anew for every opening; OK takes values
 // only when they are in range, and the main window keeps them.
 #pragma once
@@ -12,6 +12,7 @@ class Form4 : public tk::Form {
 public:
     struct Values {
         int limitMinutes = 0;  // 0: off
+        int breakMinutes = 0;  // 0: off
         bool skipIdle = false;
     };
     Form4(tk::Platform& platform, const Values& shown);
@@ -22,6 +23,9 @@ public:
     tk::Label Label1;                 // "h"
     tk::SpinBox Text2;                // its minutes
     tk::Label Label2;                 // "min"
+    tk::CheckBox Check2;              // "Przypominaj o przerwie po"
+    tk::SpinBox Text3;                // its minutes
+    tk::Label Label3;                 // "min pracy"
     tk::CheckBox Check3;              // "Pomijaj czas bezczynności"
     tk::CommandButton Command1;       // "OK": the default button
     tk::CommandButton Command2;       // "Anuluj": Escape's
