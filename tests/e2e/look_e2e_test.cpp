@@ -141,13 +141,12 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
             EXPECT_EQ(GetCursor(), c.hand ? hand : GetClassNameW(child, cls, 8) && !lstrcmpiW(cls, L"Edit") ? ibeam : arrow);
             if (c.ink != CLR_INVALID) EXPECT_GT(shot.Count(child, [&](COLORREF p) { return p == c.ink; }), 0);
         }
-        if (auto* settings = dynamic_cast<czasomir::Form4*>(&form)) {  // the hours: what is typed, the arrows right of the box, its range
-            HWND hours = reinterpret_cast<HWND>(settings->Text1.handle()), arrows = GetWindow(hours, GW_HWNDNEXT);
-            RECT box{}, beside{};
-            GetWindowRect(hours, &box), GetWindowRect(arrows, &beside);
-            SetWindowTextW(hours, L"23");
+        if (auto* settings = dynamic_cast<czasomir::Form4*>(&form)) {  // the hours: typed, stepped within range, arrows at the right
+            HWND hours = reinterpret_cast<HWND>(settings->Text1.handle());
+            RECT box{}, arrows{};
+            GetWindowRect(hours, &box), GetWindowRect(GetWindow(hours, GW_HWNDNEXT), &arrows), SetWindowTextW(hours, L"23");
             SendMessageW(hours, WM_KEYDOWN, VK_UP, 0);
-            EXPECT_EQ(std::tuple(settings->Text1.text(), beside.left, beside.top), std::tuple(std::wstring(L"23"), box.right, box.top));
+            EXPECT_EQ(std::tuple(settings->Text1.text(), arrows.left, arrows.top), std::tuple(std::wstring(L"23"), box.right, box.top));
         }
         // Laid out anew (moved to another screen): the fonts of the old layout are released.
         SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));

@@ -149,20 +149,15 @@ TEST_P(MainWindowScenario, Runs) {
             break;
         case Active: EXPECT_EQ(w.platform.ActiveForm(), &f); break;
         case SetLimit:
-        case SetBreak:
+        case SetBreak:  // its box ticked (0: unticked), the minutes typed, OK
             w.platform.whileModal = [&](tk::Form& dialog) {
                 auto& settings = static_cast<Form4&>(dialog);
                 const int minutes = static_cast<int>(s.number);
-                if (s.kind == SetBreak) {
-                    settings.Check2.setValue(minutes > 0), settings.Text3.userTyped(std::to_wstring(minutes));
-                } else {
-                    settings.Check1.setValue(minutes > 0), settings.Text1.userTyped(std::to_wstring(minutes / 60));
-                    settings.Text2.userTyped(std::to_wstring(minutes % 60));
-                }
-                w.platform.Click(settings.Command1);
+                (s.kind == SetBreak ? settings.Check2 : settings.Check1).setValue(minutes > 0);
+                settings.Text1.userTyped(std::to_wstring(minutes / 60)), settings.Text2.userTyped(std::to_wstring(minutes % 60));
+                settings.Text3.userTyped(std::to_wstring(minutes)), w.platform.Click(settings.Command1);
             };
             w.platform.Choose(f.mnuPlikUstawienia, f);
-            EXPECT_EQ(w.platform.profile[s.kind == SetBreak ? std::tuple(std::get<0>(ini), L"Czasomir", L"PrzerwaPo") : limitKey], s.number);
             break;
         case Work:
             for (double left = s.number; left > 0; left -= 60) w.platform.Input(), w.platform.Advance(std::min(left, 60.0));
@@ -315,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Pass, 0.3}, {Notes, 1}, {Pass, 120}, {Press, 0x404}, {IconsAdded, 1}, {IconsGone, 0}},
         .historia = "data;sekundy\r\n2026-12-07;2000\r\n", .limit = 15, .notified = L"2026-12-06"},
     Scenario{.name = "ALimitOutOfRangeIsOff", .czasDat = {}, .arguments = L"", .steps = {{Over, 0}},
-        .historia = "data;sekundy\r\n2026-12-07;2000\r\n", .limit = 24 * 60},
+        .historia = "data;sekundy\r\n2026-12-07;2000\r\n", .limit = 14},
     Scenario{.name = "OverMidnightClearsAndSpeaksAgainNextDay", .czasDat = {}, .arguments = L"", .steps = {{NoSaves},
         {SetClock, 13 * kHour + 3590}, {Click}, {Pass, 5}, {Over, 1}, {Notes, 1}, {Pass, 10}, {Over, 0}, {Pass, 890},
         {Over, 0}, {Notes, 1}, {Pass, 10}, {Over, 1}, {Notes, 2}}, .historia = "data;sekundy\r\n2026-12-07;898\r\n", .limit = 15},
@@ -431,54 +426,45 @@ TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
     EXPECT_FALSE(f.visible());
 }
 
-// Settings takes a limit from 0:15 to 23:59 (off, whatever the boxes show, when unticked) and keeps it once
-// czasomir.ini holds it; it first offers 2:00, and its idle box is the menu item's option.
-TEST(Settings, TheLimitsRangeAndWhatIsKept) {
-    const std::wstring refused = L"Podaj czas od 0:15 do 23:59.", notSaved = L"Nie udało się zapisać ustawienia w pliku czasomir.ini.";
-    const std::wstring breakRefused = L"Podaj liczbę minut od 10 do 240.";
-    const struct { bool on; const wchar_t *hours, *minutes; int kept; const std::wstring* told; bool writable = true, idle = false;
-                   const wchar_t* breakAfter = nullptr; int keptBreak = 0; } cases[] = {
-        {true, L"2", L"0", 120, nullptr}, {true, L"0", L"15", 15, nullptr}, {true, L"23", L"59", 1439, nullptr},
-        {true, L"0", L"14", -1, &refused}, {true, L"24", L"0", -1, &refused}, {true, L"1", L"60", -1, &refused},
-        {true, L"", L"30", -1, &refused}, {true, L"1", L"1a", -1, &refused}, {false, L"99", L"", 0, nullptr},
-        {true, L"1", L"0", -1, &notSaved, false}, {false, L"2", L"0", 0, nullptr, true, true},
-        {false, L"2", L"0", 0, nullptr, true, false, L"10", 10}, {false, L"2", L"0", 0, nullptr, true, false, L"240", 240},
-        {false, L"2", L"0", -1, &breakRefused, true, false, L"9"}, {false, L"2", L"0", -1, &breakRefused, true, false, L"241"}};
+// Settings takes a limit from 0:15 to 23:59 and a break after 10 to 240 minutes (off, whatever the boxes show,
+// when unticked) and keeps them once czasomir.ini holds them; it first offers 2:00 and 50, and a second opening
+// shows what was kept (ticks and values, as "12:0 150"); its idle box is the menu item's option.
+TEST(Settings, RangesAndWhatIsKept) {
+    const std::wstring refused = L"Podaj czas od 0:15 do 23:59.", notSaved = L"Nie udało się zapisać ustawienia w pliku czasomir.ini.",
+                       breakRefused = L"Podaj liczbę minut od 10 do 240.";
+    const struct { bool on; const wchar_t *hours, *minutes, *breakAfter; int kept, keptBreak; const wchar_t* shownAgain;
+                   const std::wstring* told = nullptr; bool writable = true, idle = false; } cases[] = {
+        {true, L"2", L"0", nullptr, 120, 0, L"12:0 050"}, {true, L"0", L"15", nullptr, 15, 0, L"10:15 050"},
+        {true, L"23", L"59", nullptr, 1439, 0, L"123:59 050"}, {true, L"0", L"14", nullptr, -1, -1, L"02:0 050", &refused},
+        {true, L"24", L"0", nullptr, -1, -1, L"02:0 050", &refused}, {true, L"1", L"60", nullptr, -1, -1, L"02:0 050", &refused},
+        {true, L"", L"30", nullptr, -1, -1, L"02:0 050", &refused}, {true, L"1", L"1a", nullptr, -1, -1, L"02:0 050", &refused},
+        {false, L"99", L"", nullptr, 0, 0, L"02:0 050"}, {true, L"1", L"0", nullptr, -1, -1, L"02:0 050", &notSaved, false},
+        {false, L"2", L"0", nullptr, 0, 0, L"02:0 050", nullptr, true, true}, {false, L"", L"", L"10", 0, 10, L"02:0 110"},
+        {false, L"", L"", L"240", 0, 240, L"02:0 1240"}, {false, L"", L"", L"9", -1, -1, L"02:0 050", &breakRefused}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.on << Wide(c.hours) << ":" << Wide(c.minutes));
         MainWindow w;
         Form1& f = w.Start();
         w.platform.profileWritable = c.writable;
+        std::vector<std::wstring> shown;
         w.platform.whileModal = [&](tk::Form& dialog) {
             auto& settings = static_cast<Form4&>(dialog);
-            EXPECT_EQ(std::tuple(settings.Check1.value(), settings.Text1.text(), settings.Text2.text(), settings.Check2.value(),
-                                 settings.Text3.text(), settings.Check3.value(), f.settingsWindow()),
-                      std::tuple(0, L"2", L"0", 0, L"50", 0, &settings));
-            settings.Check1.setValue(c.on), settings.Check3.setValue(c.idle), settings.Check2.setValue(c.breakAfter != nullptr);
-            if (c.breakAfter) settings.Text3.userTyped(c.breakAfter);
-            settings.Text1.userTyped(c.hours), settings.Text2.userTyped(c.minutes);
+            shown.push_back(std::to_wstring(settings.Check1.value()) + settings.Text1.text() + L":" + settings.Text2.text() + L" " +
+                            std::to_wstring(settings.Check2.value()) + settings.Text3.text());
+            if (shown.size() > 1) return;  // the second opening: Escape
+            settings.Check1.setValue(c.on), settings.Check2.setValue(c.breakAfter != nullptr), settings.Check3.setValue(c.idle);
+            settings.Text1.userTyped(c.hours), settings.Text2.userTyped(c.minutes), settings.Text3.userTyped(c.breakAfter ? c.breakAfter : L"");
             w.platform.Click(settings.Command1);
             EXPECT_EQ(settings.created(), c.told == &refused || c.told == &breakRefused);
             w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x7B, 0);  // the icon's menu waits meanwhile
-            if (settings.created()) w.platform.Click(settings.Command2);  // Anuluj
         };
-        w.platform.Choose(f.mnuPlikUstawienia, f);
-        w.platform.whileModal = [&](tk::Form& dialog) {  // the next opening shows what was kept
-            auto& settings = static_cast<Form4&>(dialog);
-            const int shown = c.kept > 0 ? c.kept : 120;
-            EXPECT_EQ(std::tuple(settings.Check1.value(), settings.Text1.text(), settings.Text2.text(), settings.Check2.value(),
-                                 settings.Text3.text()),
-                      std::tuple(c.kept > 0, std::to_wstring(shown / 60), std::to_wstring(shown % 60), c.keptBreak > 0,
-                                 std::to_wstring(c.keptBreak ? c.keptBreak : 50)));
-        };
-        w.platform.Choose(f.mnuPlikUstawienia, f);
-        EXPECT_TRUE(w.platform.popups.empty());
-        const auto key = std::make_tuple(Wide(w.dir / "czasomir.ini"), L"Czasomir", L"LimitDzienny");
-        EXPECT_EQ(w.platform.profile.count(key) ? w.platform.profile[key] : -1, c.kept);
-        const auto breakKey = std::make_tuple(std::get<0>(key), L"Czasomir", L"PrzerwaPo");
-        EXPECT_EQ(w.platform.profile.count(breakKey) ? w.platform.profile[breakKey] : -1, c.kept < 0 ? -1 : c.keptBreak);
+        w.platform.Choose(f.mnuPlikUstawienia, f), w.platform.Choose(f.mnuPlikUstawienia, f);
+        EXPECT_EQ(shown, (std::vector<std::wstring>{L"02:0 050", c.shownAgain}));
+        EXPECT_TRUE(w.platform.popups.empty() && f.mnuPlikPomijaj.checked == c.idle);
+        const std::wstring ini = Wide(w.dir / "czasomir.ini");
+        EXPECT_EQ(std::tuple(w.platform.ReadProfileInt(ini, L"Czasomir", L"LimitDzienny", -1), w.platform.ReadProfileInt(ini, L"Czasomir", L"PrzerwaPo", -1)),
+                  std::tuple(c.kept, c.keptBreak));
         EXPECT_EQ(w.platform.messages, c.told ? std::vector{*c.told} : std::vector<std::wstring>{});
-        EXPECT_EQ(f.mnuPlikPomijaj.checked, c.idle);
     }
 }
 
