@@ -339,7 +339,7 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Work, 598}, {Notes, 1}, {Work, 2}, {Notes, 2, "", L"Komputer jest używany bez przerwy od 20 min. Czas na przerwę."}},
         .breakAfter = 10},
     Scenario{.name = "ALockIsABreakWithTheIdleOptionOff", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 300},
-        {Session, kLock}, {Work, 200}, {Session, kUnlock}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
+        {Session, kLock}, {Work, 660}, {Notes, 0}, {Session, kUnlock}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
     Scenario{.name = "FiveMinutesWithoutInputIsABreak", .czasDat = {}, .arguments = L"/auto", .steps = {{Work, 300},
         {Pass, 300}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
     Scenario{.name = "FiveMinutesWithoutInputIsABreakWithTheIdleOptionOn", .czasDat = {}, .arguments = L"/auto", .steps = {
