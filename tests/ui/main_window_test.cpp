@@ -348,6 +348,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Click}, {Work, 600}, {Click}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
     Scenario{.name = "ASleepIsABreak", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 300}, {Sleep, 60}, {Work, 599},
         {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
+    Scenario{.name = "AReminderOutOfRangeIsOff", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 400}, {Notes, 0}},
+        .breakAfter = 5},
     Scenario{.name = "SwitchedOnInTheMiddleOfAStretch", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 720}, {Notes, 0},
         {SetBreak, 10}, {Pass, 0.2}, {Notes, 1, "", L"Komputer jest używany bez przerwy od 12 min. Czas na przerwę."}, {Work, 479},
         {Notes, 1}, {Work, 2}, {Notes, 2, "", L"Komputer jest używany bez przerwy od 20 min. Czas na przerwę."}, {SetBreak, 0},
