@@ -90,6 +90,14 @@ void BarChart::setData(std::vector<Bar> bars, std::vector<Mark> marks, double to
     changed();
 }
 
+SpinBox::SpinBox(Form& form, std::wstring name, Bounds bounds, int tabIndex, int minimum, int maximum)
+    : Control(form, std::move(name), Kind::SpinBox, bounds, tabIndex), minimum(minimum), maximum(maximum) {}
+
+void SpinBox::setText(const std::wstring& text) {
+    text_ = text;
+    changed();
+}
+
 Timer::Timer(Form& form, std::wstring name, int intervalMs, bool enabled)
     : Control(form, std::move(name), Kind::Timer, Bounds{}, -1, false), interval_(intervalMs), enabled_(enabled) {}
 

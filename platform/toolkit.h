@@ -41,7 +41,7 @@ struct Font {
 };
 
 enum class Align { Left, Center };
-enum class Kind { Label, CommandButton, CheckBox, PictureBox, Image, Timer, BarChart };
+enum class Kind { Label, CommandButton, CheckBox, PictureBox, Image, Timer, BarChart, SpinBox };
 
 // Window states, as the form code sees them.
 inline constexpr int kNormal = 0;
@@ -61,8 +61,13 @@ struct TrayIcon {
     unsigned callbackMessage = 0;
     Handle icon = 0;
     std::wstring tip;
+    std::wstring info;        // a notification's text (ShowBalloon)
+    unsigned infoFlags = 0;   // and its NIIF_ flags
 };
-inline constexpr unsigned kTrayMessage = 1, kTrayIcon = 2, kTrayTip = 4;
+inline constexpr unsigned kTrayMessage = 1, kTrayIcon = 2, kTrayTip = 4, kTrayInfo = 8;
+// An icon's notification: its flags, and what the shell reports of it (as the icon's other notifications).
+inline constexpr unsigned kInfoOwnIcon = 0x4 /* NIIF_USER */, kInfoRespectQuietTime = 0x80;
+inline constexpr int kTrayBalloonGone = 0x404 /* timed out */, kTrayBalloonClick = 0x405;
 // Modify changes what `flags` names; Focus gives the keyboard focus back to
 // the notification area. An icon that was added reports in the shell's fourth
 // manner: the notification's number in the low word, the keyboard's Enter and
@@ -234,6 +239,23 @@ private:
     std::wstring summary_;
 };
 
+// A number typed in an edit box, with up and down arrows beside it (right of
+// its bounds) that step it within [minimum, maximum]. The text is what the box
+// shows: it may hold anything the user typed.
+class SpinBox : public Control {
+public:
+    SpinBox(Form& form, std::wstring name, Bounds bounds, int tabIndex, int minimum, int maximum);
+
+    const int minimum, maximum;
+    const std::wstring& text() const { return text_; }
+    void setText(const std::wstring& text);
+    // The backend's report that the box now shows `text`.
+    void userTyped(const std::wstring& text) { text_ = text; }
+
+private:
+    std::wstring text_;
+};
+
 class Timer : public Control {
 public:
     Timer(Form& form, std::wstring name, int intervalMs, bool enabled);
@@ -386,6 +408,9 @@ public:
     virtual void ShellOpen(Handle owner, const std::wstring& target) = 0;
     // Notification area: true when the shell took the request.
     virtual bool NotifyIcon(TrayOp op, const TrayIcon& icon) = 0;
+    // A notification from an added icon: `icon.info` with `icon.infoFlags`, the
+    // icon's own picture (`icon.icon`) beside it; true when the shell took it.
+    virtual bool ShowBalloon(const TrayIcon& icon) = 0;
 
     // Runs the program: creates the startup form, raises its Load, shows it
     // and delivers events until the process ends.
@@ -467,6 +492,10 @@ public:
                                int fallback) = 0;
     virtual bool WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                                  int value) = 0;
+    // The same for a text (at most 31 characters; empty when missing).
+    virtual std::wstring ReadProfileText(const std::wstring& file, const std::wstring& section, const std::wstring& key) = 0;
+    virtual bool WriteProfileText(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                                  const std::wstring& text) = 0;
     // Notification area and a second start --------------------------------------
     // An icon resource at the size the notification area shows at the
     // display's scale now (16, 24 or 32 pixels...); loaded once for each size,

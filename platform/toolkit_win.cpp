@@ -157,6 +157,28 @@ std::vector<Control*> InZOrder(const Form& form) {
     return order;
 }
 
+// A spin box: an edit box for digits and, next in the window order, an up-down
+// control that steps the number in the edit box (LayOut puts it to the box's right).
+HWND CreateSpinBox(FormWindow& w, SpinBox& box, DWORD style) {
+    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", box.text().c_str(), style | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL,
+                                0, 0, 0, 0, w.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(box.id())), Instance(), nullptr);
+    HWND arrows = edit ? CreateWindowExW(0, UPDOWN_CLASSW, nullptr,
+                                         WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0,
+                                         0, w.hwnd, nullptr, Instance(), nullptr)
+                       : nullptr;
+    if (arrows) {
+        SendMessageW(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+        SendMessageW(arrows, UDM_SETRANGE32, static_cast<WPARAM>(box.minimum), box.maximum);
+    }
+    return edit;
+}
+
+std::wstring TextOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 HWND CreateChild(FormWindow& w, Control& c) {
     DWORD style = WS_CHILD | (c.visible() ? WS_VISIBLE : 0);
     const wchar_t* cls = L"STATIC";
@@ -187,6 +209,7 @@ HWND CreateChild(FormWindow& w, Control& c) {
     case Kind::PictureBox: cls = kPictureBoxClass; break;
     case Kind::Image: cls = kImageClass; break;
     case Kind::BarChart: cls = win::kBarChartClass; break;
+    case Kind::SpinBox: return CreateSpinBox(w, static_cast<SpinBox&>(c), style);
     case Kind::Timer: return nullptr;
     }
     return CreateWindowExW(0, cls, text.c_str(), style, 0, 0, 0, 0, w.hwnd,
@@ -275,6 +298,10 @@ void LayOut(FormWindow& w) {
         const Bounds& b = control->bounds();
         MoveWindow(child, win::TwipsToPixels(b.left, dpi), win::TwipsToPixels(b.top, dpi),
                    win::TwipsToPixels(b.width, dpi), win::TwipsToPixels(b.height, dpi), TRUE);
+        if (control->kind() == Kind::SpinBox)  // the arrows, as wide as a scroll bar, right of the box
+            MoveWindow(GetWindow(child, GW_HWNDNEXT), win::TwipsToPixels(b.left + b.width, dpi),
+                       win::TwipsToPixels(b.top, dpi), win::SystemMetric(SM_CXVSCROLL, dpi),
+                       win::TwipsToPixels(b.height, dpi), TRUE);
         HFONT font = w.defaultFont.get();
         if (control->kind() == Kind::Label && static_cast<const Label*>(control)->hasFont) {
             LOGFONTW own = LabelFont(static_cast<const Label*>(control)->font, dpi);
@@ -308,6 +335,9 @@ void OnCommand(FormWindow& w, WPARAM wParam, LPARAM lParam) {
         break;
     case Kind::Label:
         if (code == STN_CLICKED) static_cast<Label*>(c)->raiseClick();
+        break;
+    case Kind::SpinBox:
+        if (code == EN_CHANGE) static_cast<SpinBox*>(c)->userTyped(TextOf(from));
         break;
     default: break;
     }
@@ -718,6 +748,7 @@ void Win32Platform::Changed(Control& control) {
         SendMessageW(child, BM_SETCHECK, static_cast<WPARAM>(static_cast<CheckBox&>(control).value()), 0);
         break;
     case Kind::BarChart: win::BarChartChanged(child); break;
+    case Kind::SpinBox: SetWindowTextW(child, static_cast<SpinBox&>(control).text().c_str()); break;
     default: break;
     }
 }
@@ -744,8 +775,9 @@ bool Win32Platform::PopupMenu(Form& owner, MenuItem& menu) {
     return item != nullptr;
 }
 
+// A window with a dialog or message box open brings that forward instead.
 void Win32Platform::ToForeground(Form& form) {
-    if (FormWindow* w = Find(form)) SetForegroundWindow(w->hwnd);
+    if (FormWindow* w = Find(form)) SetForegroundWindow(GetLastActivePopup(w->hwnd));
 }
 
 void Win32Platform::ProcessMessage(MSG& message) {

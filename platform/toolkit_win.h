@@ -54,6 +54,7 @@ public:
 
     void ShellOpen(Handle owner, const std::wstring& target) override;
     bool NotifyIcon(TrayOp op, const TrayIcon& icon) override;
+    bool ShowBalloon(const TrayIcon& icon) override;  // shell_win.cpp
 
     int Run(Form& startup) override;
 
@@ -88,6 +89,9 @@ public:
                        int fallback) override;
     bool WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                          int value) override;
+    std::wstring ReadProfileText(const std::wstring& file, const std::wstring& section, const std::wstring& key) override;
+    bool WriteProfileText(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                          const std::wstring& text) override;
     // From the window procedure of a form: WM_POWERBROADCAST (suspend, resume,
     // the console display's state), the session service's ready event,
     // WM_WTSSESSION_CHANGE.

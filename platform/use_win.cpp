@@ -173,4 +173,15 @@ bool Win32Platform::WriteProfileInt(const std::wstring& file, const std::wstring
                                       file.c_str()) != FALSE;
 }
 
+std::wstring Win32Platform::ReadProfileText(const std::wstring& file, const std::wstring& section, const std::wstring& key) {
+    wchar_t text[32] = {};
+    GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", text, 32, file.c_str());
+    return text;
+}
+
+bool Win32Platform::WriteProfileText(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                                     const std::wstring& text) {
+    return WritePrivateProfileStringW(section.c_str(), key.c_str(), text.c_str(), file.c_str()) != FALSE;
+}
+
 }  // namespace tk

@@ -7,8 +7,8 @@
 // another DPI runs in a copy of this test started with the screen set to it.
 // Then in high contrast, with a palette of its own: the parts of each window
 // in its colours, painted anew at once; and what a screen reader is told. The
-// main window at 96 DPI is saved as screenshots/main.bmp and main-contrast.bmp
-// (README's pictures).
+// main window at 96 DPI is saved as screenshots/main.bmp and main-contrast.bmp,
+// the Settings window as settings.bmp (README's pictures).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -23,6 +23,7 @@
 #include "tests/e2e/harness.h"
 #include "ui/about/form2.h"
 #include "ui/history/form3.h"
+#include "ui/settings/form4.h"
 
 namespace {
 
@@ -71,6 +72,10 @@ const WindowLook kWindows[] = {
        .bars = {.0625, .125, .1875, .25, .3125, .375, .4375, .5, .5625, .625, .6875, .75, .8125, .875}},
       {L"Label8", 240, 4515, 5820, 480, L"", 8, 400, false, false, kText}, {L"Command2", 2640, 5100, 1695, 375, L""},
       {L"Command1", 4365, 5100, 1695, 375, L""}}},
+    {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form4(p, {}); }, 5115, 2415, 0,
+     {{L"Check1", 240, 240, 2280, 315, L""}, {L"Text1", 2580, 240, 480, 315, L""},
+      {L"Label1", 3375, 270, 180, 255, L"", 8, 400, false, false, kText}, {L"Text2", 3600, 240, 480, 315, L""},
+      {L"Check2", 240, 720, 2280, 315, L""}, {L"Text3", 2580, 720, 480, 315, L""}, {L"Check3", 240, 1200, 4635, 315, L""}, {L"Command1", 2100, 1800, 1335, 375, L""}, {L"Command2", 3540, 1800, 1335, 375, L""}}},
 };
 
 LONG IconWidth(HICON icon) {
@@ -175,7 +180,7 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
     // Left to the end of the process: destroying a shown window costs Wine seconds without a window manager.
     auto& platform = *new Contrast;
     auto pixels = [&](int twips) { return MulDiv(twips, dpi, 1440); };
-    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW), ibeam = LoadCursorW(nullptr, IDC_IBEAM);
     int x = 0;
     for (const WindowLook& look : kWindows) {
         tk::Form& form = look.make(platform);
@@ -193,7 +198,8 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Settle();
         const e2e::ScreenCopy shot(window);
-        if (&look == kWindows && dpi == 96) shot.Save(L"main");  // README's picture is a copy
+        if (dpi == 96 && (&look == kWindows || form.name() == L"Form4"))  // README's pictures are copies
+            shot.Save(&look == kWindows ? L"main" : L"settings");
         RECT client{};
         GetClientRect(window, &client);
         GetWindowRect(window, &frame);
@@ -237,7 +243,9 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
             for (int px = 0; px < client.right; px += dpi / 12) {
                 HWND under = ChildWindowFromPointEx(window, {px, py}, CWP_SKIPINVISIBLE);
                 SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-                if (std::find(hands.begin(), hands.end(), under) == hands.end()) ASSERT_EQ(GetCursor(), arrow) << "at " << px << "," << py;
+                wchar_t cls[8]{};  // an edit box's own pointer is the I-beam
+                if (std::find(hands.begin(), hands.end(), under) == hands.end())
+                    ASSERT_EQ(GetCursor(), GetClassNameW(under, cls, 8) && !lstrcmpiW(cls, L"Edit") ? ibeam : arrow) << "at " << px << "," << py;
             }
         // Painted again and again (a window dragged over it), none keeps a GDI object a paint.
         for (HWND h : painting) {
@@ -303,6 +311,13 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
                       std::tuple(0, true, true));
         }
         contrastOn(false, saved);
+        if (auto* settings = dynamic_cast<czasomir::Form4*>(&form)) {  // the hours: typed, stepped within range, arrows at the right
+            HWND hours = reinterpret_cast<HWND>(settings->Text1.handle());
+            RECT box{}, arrows{};
+            GetWindowRect(hours, &box), GetWindowRect(GetWindow(hours, GW_HWNDNEXT), &arrows), SetWindowTextW(hours, L"23");
+            SendMessageW(hours, WM_KEYDOWN, VK_UP, 0);
+            EXPECT_EQ(std::tuple(settings->Text1.text(), arrows.left, arrows.top), std::tuple(std::wstring(L"23"), box.right, box.top));
+        }
         // Laid out anew (moved to another screen): the fonts of the old layout are released.
         SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
         for (HFONT font : fonts) EXPECT_EQ(GetObjectType(font), 0u);

@@ -55,6 +55,7 @@ public:
     void SessionChange(Form& form, tk::SessionChange change);
     // Profile files, (file, section, key) to number; writes refused unless profileWritable.
     std::map<std::tuple<std::wstring, std::wstring, std::wstring>, int> profile;
+    std::map<std::tuple<std::wstring, std::wstring, std::wstring>, std::wstring> profileTexts;
     bool profileWritable = true;
 
     // What the program asked of the shell.
@@ -65,6 +66,7 @@ public:
     };
     std::vector<TrayCall> trayCalls;
     bool trayAccepts = true;  // what NotifyIcon answers
+    bool balloonAccepted = true;  // what ShowBalloon answers; a balloon is recorded as a Modify of kTrayInfo
 
     // Runs while a modal form is shown; the form is unloaded afterwards if the
     // test left it open.
@@ -124,6 +126,10 @@ public:
     void Changed(Control& control) override;
     void ShellOpen(Handle owner, const std::wstring& target) override;
     bool NotifyIcon(TrayOp op, const TrayIcon& icon) override;
+    bool ShowBalloon(const TrayIcon& icon) override {
+        trayCalls.push_back({TrayOp::Modify, icon});
+        return balloonAccepted;
+    }
     int Run(Form& startup) override;
 
     // Administrator rights: the test plays Windows and the user at the prompt.
@@ -171,6 +177,14 @@ public:
                        int fallback) override;
     bool WriteProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                          int value) override;
+    std::wstring ReadProfileText(const std::wstring& file, const std::wstring& section, const std::wstring& key) override {
+        return profileTexts[{file, section, key}];
+    }
+    bool WriteProfileText(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                          const std::wstring& text) override {
+        if (profileWritable) profileTexts[{file, section, key}] = text;
+        return profileWritable;
+    }
     // Shortcut menus shown, each as its captions joined by '|', the default
     // item marked '*'; the user picks the item at index popupChoice (none: < 0,
     // or a separator: the menu is dismissed).

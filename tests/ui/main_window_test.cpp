@@ -14,9 +14,9 @@ struct Step {
     enum Kind {
         Pass, SetClock, Sleep, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock,
         AcceptIcon, NoSaves, Answer, Ending, TakeBack, BlockDays, UnblockDays, Input, Session, Option, ServiceStarts,
-        Pick, Again, Wake, Scale,  // events
+        Pick, Again, Wake, Scale, SetLimit, SetBreak, Work,  // events
         Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked, Days, Today, Paused, Ini, Tip,
-        Picture, Menus, Active, Refocused  // checks
+        Picture, Menus, Active, Refocused, Notes, Over, IconsGone  // checks
     } kind;
     double number = 0;  // Pass, Sleep: seconds; SetClock: seconds the wall clock moves (a time zone, summer
                         // time); Press: the mouse message; Total: the total, shown; Shown: 0 hidden, 1 shown,
@@ -30,6 +30,8 @@ struct Step {
                         // Wake: seconds asleep, woken by a key; Scale: twips per pixel (negative: no event tells);
                         // ServiceStarts: 1 its ready event fires, but it refuses until asked again
                         // Refocused: how many times the keyboard was given back to the notification area
+                        // SetLimit, SetBreak: minutes chosen in Settings (0: off); Work: seconds with input each minute; Notes: notifications so far (wide: the last);
+                        // Over: 1 or 0; IconsGone: how many times the icon was removed
     std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given; Days: historia.csv's;
                         // Told: the text of every message (none given: the one of a failed save)
     std::wstring wide;  // Tip: the icon's tip, as the shell last got it; Menus: the last menu ('*': bold)
@@ -48,6 +50,10 @@ struct Scenario {
     bool iniRefused = false, serviceLate = false, locked = false;  // writes to it; the session service; at the start
     bool noReadyEvent = false;     // the session service's ready event cannot be waited on
     std::uint32_t tickOrigin = 0;  // the tick count at now = 0
+    int limit = -1;                // czasomir.ini's daily limit, minutes; -1: none
+    const wchar_t* notified = L"";  // and the day it last spoke
+    bool balloonRefused = false;
+    int breakAfter = -1;           // czasomir.ini's break reminder, minutes; -1: none
 };
 void PrintTo(const Scenario& c, std::ostream* out) { *out << c.name; }
 
@@ -62,6 +68,11 @@ TEST_P(MainWindowScenario, Runs) {
     if (c.ini >= 0) w.platform.profile[ini] = c.ini;
     w.platform.profileWritable = !c.iniRefused, w.platform.sessionServiceReady = !c.serviceLate;
     w.platform.sessionLocked = c.locked, w.platform.tickOrigin = c.tickOrigin, w.platform.sessionReadyEventWaits = !c.noReadyEvent;
+    const auto limitKey = std::make_tuple(std::get<0>(ini), L"Czasomir", L"LimitDzienny");
+    if (c.limit >= 0) w.platform.profile[limitKey] = c.limit;
+    w.platform.profileTexts[{std::get<0>(ini), L"Czasomir", L"LimitPokazano"}] = c.notified;
+    w.platform.balloonAccepted = !c.balloonRefused;
+    if (c.breakAfter >= 0) w.platform.profile[{std::get<0>(ini), L"Czasomir", L"PrzerwaPo"}] = c.breakAfter;
     Form1& f = w.Start(c.czasDat);
     w.platform.whileAsked = [&] {  // the window counts on behind the question, which a tray press does not end
         w.platform.Advance(2);
@@ -144,6 +155,33 @@ TEST_P(MainWindowScenario, Runs) {
             break;
         case Active: EXPECT_EQ(w.platform.ActiveForm(), &f); break;
         case Refocused: EXPECT_EQ(w.TrayCalls(tk::TrayOp::Focus), s.number); break;
+        case SetLimit:
+        case SetBreak:  // its box ticked (0: unticked), the minutes typed, OK
+            w.platform.whileModal = [&](tk::Form& dialog) {
+                auto& settings = static_cast<Form4&>(dialog);
+                const int minutes = static_cast<int>(s.number);
+                (s.kind == SetBreak ? settings.Check2 : settings.Check1).setValue(minutes > 0);
+                settings.Text1.userTyped(std::to_wstring(minutes / 60)), settings.Text2.userTyped(std::to_wstring(minutes % 60));
+                settings.Text3.userTyped(std::to_wstring(minutes)), w.platform.Click(settings.Command1);
+            };
+            w.platform.Choose(f.mnuPlikUstawienia, f);
+            break;
+        case Work:
+            for (double left = s.number; left > 0; left -= 60) w.platform.Input(), w.platform.Advance(std::min(left, 60.0));
+            break;
+        case Notes: {
+            std::vector<std::wstring> notes;
+            for (const auto& call : w.platform.trayCalls)
+                if (call.icon.flags & tk::kTrayInfo) notes.push_back(call.icon.info);
+            EXPECT_EQ(notes.size(), s.number);
+            if (!s.wide.empty()) EXPECT_EQ(notes.back(), s.wide);
+            break;
+        }
+        case Over:
+            EXPECT_EQ(f.caption, s.number ? L"Czasomir (ponad limit)" : L"Czasomir");
+            if (f.TrayIcon.window) EXPECT_EQ(f.TrayIcon.tip.ends_with(L" - ponad limit"), s.number != 0);
+            break;
+        case IconsGone: EXPECT_EQ(w.TrayCalls(tk::TrayOp::Delete), s.number); break;
         }
     }
     if (w.platform.ended) {
@@ -157,6 +195,8 @@ TEST_P(MainWindowScenario, Runs) {
         if (call.op == tk::TrayOp::Add)
             EXPECT_EQ(std::tuple(call.icon.flags, call.icon.callbackMessage, call.icon.icon != 0, call.icon.tip.substr(0, 11)),
                       std::tuple(7u, 0x201u, true, std::wstring(L"Czasomir - ")));
+        if (call.icon.flags == tk::kTrayInfo)  // the program's icon beside it; held back in quiet time
+            EXPECT_EQ(std::tuple(call.icon.infoFlags, call.icon.icon), std::tuple(0x84u, w.platform.TrayPicture(IDI_CZASOMIR)));
     }
 }
 
@@ -286,7 +326,64 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         .ini = 1, .serviceLate = true, .noReadyEvent = true},
     Scenario{.name = "RefusedAfterTheReadyEventTheNextSwitchOnWatches", .czasDat = "100\r\n", .arguments = L"", .steps = {
         {Click}, {ServiceStarts, 1}, {Session, kLock}, {Pass, 1}, {Paused, 0}, {Option}, {Option}, {Session, kLock}, {Pass, 1},
-        {Paused, 1}}, .ini = 1, .serviceLate = true}),
+        {Paused, 1}}, .ini = 1, .serviceLate = true},
+    // The daily limit, 15 minutes, reached at 10:00 on 2026-12-07 with today at 14:58 before the start. The normal
+    // mode adds an icon for the notification and removes it after a minute (the shell may report nothing).
+    Scenario{.name = "LimitReachedMidTickSpeaksOnceAReset", .czasDat = "100\r\n", .arguments = L"", .steps = {{Click},
+        {Pass, 1}, {Over, 0}, {Notes, 0}, {Pass, 1.2}, {Over, 1}, {IconsAdded, 1}, {Tip, 0, "", L"Czasomir - 00 : 01 : 42, dziś 00 : 15 : 00 - ponad limit"},
+        {Notes, 1, "", L"Dzisiejszy czas przy komputerze osiągnął dzienny limit (00 : 15 : 00)."}, {Pass, 59.2},
+        {IconsGone, 0}, {Pass, 0.5}, {IconsGone, 1}, {Answer, 1}, {Reset}, {Click}, {Click}, {Pass, 120}, {Over, 1}, {Notes, 1},
+        {Pass, 3600}, {IconsAdded, 1}}, .historia = "data;sekundy\r\n2026-12-07;898\r\n", .limit = 15},
+    Scenario{.name = "RestartTheSameDaySpeaksNot", .czasDat = {}, .arguments = L"", .steps = {{Over, 0}, {Click}, {Pass, 5},
+        {Over, 1}, {Notes, 0}}, .historia = "data;sekundy\r\n2026-12-07;898\r\n", .limit = 15, .notified = L"2026-12-07"},
+    Scenario{.name = "AlreadyOverAtStartFromTheTrayIcon", .czasDat = {}, .arguments = L"/auto", .steps = {{Over, 1}, {Notes, 0},
+        {Pass, 0.3}, {Notes, 1}, {Pass, 120}, {Press, 0x404}, {IconsAdded, 1}, {IconsGone, 0}},
+        .historia = "data;sekundy\r\n2026-12-07;2000\r\n", .limit = 15, .notified = L"2026-12-06"},
+    Scenario{.name = "ALimitOutOfRangeIsOff", .czasDat = {}, .arguments = L"", .steps = {{Over, 0}},
+        .historia = "data;sekundy\r\n2026-12-07;2000\r\n", .limit = 14},
+    Scenario{.name = "OverMidnightClearsAndSpeaksAgainNextDay", .czasDat = {}, .arguments = L"", .steps = {{NoSaves},
+        {SetClock, 13 * kHour + 3590}, {Click}, {Pass, 5}, {Over, 1}, {Notes, 1}, {Pass, 10}, {Over, 0}, {Pass, 890},
+        {Over, 0}, {Notes, 1}, {Pass, 10}, {Over, 1}, {Notes, 2}}, .historia = "data;sekundy\r\n2026-12-07;898\r\n", .limit = 15},
+    Scenario{.name = "StoppedOverMidnightClearsAtTheNextSave", .czasDat = {}, .arguments = L"", .steps = {
+        {SetClock, 13 * kHour + 3590}, {Over, 1}, {Pass, 70}, {Over, 0}, {Notes, 0}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n",
+        .limit = 15},
+    Scenario{.name = "ALoweredLimitSpeaksAtOnceARaisedOneClears", .czasDat = {}, .arguments = L"", .steps = {{Over, 0},
+        {SetLimit, 30}, {Over, 1}, {Notes, 1, "", L"Dzisiejszy czas przy komputerze osiągnął dzienny limit (00 : 30 : 00)."},
+        {SetLimit, 90}, {Over, 0}, {SetLimit, 45}, {Over, 1}, {Notes, 1}, {SetLimit, 0}, {Over, 0}},
+        .historia = "data;sekundy\r\n2026-12-07;3600\r\n"},
+    Scenario{.name = "PausedWinsOverTheLimit", .czasDat = {}, .arguments = L"/auto", .steps = {{Over, 1}, {Pass, 301}, {Paused, 1},
+        {Input}, {Pass, 1}, {Over, 1}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n", .ini = 1, .limit = 15},
+    // The shell reports the notification clicked (or timed out): the icon goes, the window comes back.
+    Scenario{.name = "AClickOnTheNotificationShowsTheWindow", .czasDat = {}, .arguments = L"", .steps = {{Minimize},
+        {SetLimit, 15}, {Notes, 1}, {Press, 0x405}, {IconsGone, 1}, {Shown, 1}, {Active}, {Pass, 60}, {IconsGone, 1}},
+        .historia = "data;sekundy\r\n2026-12-07;2000\r\n"},
+    Scenario{.name = "ATimedOutNotificationTakesItsIcon", .czasDat = {}, .arguments = L"", .steps = {{Minimize},
+        {SetLimit, 15}, {Press, 0x404}, {IconsGone, 1}, {Shown, 2}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n"},
+    Scenario{.name = "ANotificationRefusedChangesNothingElse", .czasDat = {}, .arguments = L"", .steps = {{SetLimit, 15},
+        {Notes, 1}, {IconsAdded, 1}, {IconsGone, 1}, {Over, 1}, {SetLimit, 20}, {Notes, 1}}, .historia = "data;sekundy\r\n2026-12-07;2000\r\n",
+        .balloonRefused = true},
+    // The break reminder, 10 minutes: a break is 5 minutes without input, a lock, a Stop or a sleep; a reminder
+    // again after each further stretch; off, nothing. The start is an input.
+    Scenario{.name = "ABreakReminderAfterTenMinutesAndAgain", .czasDat = {}, .arguments = L"", .steps = {{Click},
+        {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1, "", L"Komputer jest używany bez przerwy od 10 min. Czas na przerwę."},
+        {Work, 598}, {Notes, 1}, {Work, 2}, {Notes, 2, "", L"Komputer jest używany bez przerwy od 20 min. Czas na przerwę."}},
+        .breakAfter = 10},
+    Scenario{.name = "ALockIsABreakWithTheIdleOptionOff", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 300},
+        {Session, kLock}, {Work, 660}, {Notes, 0}, {Session, kUnlock}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
+    Scenario{.name = "FiveMinutesWithoutInputIsABreak", .czasDat = {}, .arguments = L"/auto", .steps = {{Work, 300},
+        {Pass, 300}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
+    Scenario{.name = "FiveMinutesWithoutInputIsABreakWithTheIdleOptionOn", .czasDat = {}, .arguments = L"/auto", .steps = {
+        {Work, 300}, {Pass, 300}, {Paused, 1}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .ini = 1, .breakAfter = 10},
+    Scenario{.name = "AStopIsABreakTimeNotCountedAddsNothing", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 300},
+        {Click}, {Work, 600}, {Click}, {Work, 599}, {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
+    Scenario{.name = "ASleepIsABreak", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 300}, {Sleep, 60}, {Work, 599},
+        {Notes, 0}, {Work, 2}, {Notes, 1}}, .breakAfter = 10},
+    Scenario{.name = "AReminderOutOfRangeIsOff", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 400}, {Notes, 0}},
+        .breakAfter = 5},
+    Scenario{.name = "SwitchedOnInTheMiddleOfAStretch", .czasDat = {}, .arguments = L"", .steps = {{Click}, {Work, 720}, {Notes, 0},
+        {SetBreak, 10}, {Pass, 0.2}, {Notes, 1, "", L"Komputer jest używany bez przerwy od 12 min. Czas na przerwę."}, {Work, 479},
+        {Notes, 1}, {Work, 2}, {Notes, 2, "", L"Komputer jest używany bez przerwy od 20 min. Czas na przerwę."}, {SetBreak, 0},
+        {Work, 900}, {Notes, 2}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // czas.dat stays in the program's folder while it can be saved there and the folder is not under Program Files; else
@@ -392,6 +489,48 @@ TEST(About, ModalLinksOpenTheirOwnTargetsAndTheMainWindowCountsOn) {
     EXPECT_EQ(w.Display(), L"00 : 02 : 46");
     w.platform.Minimize(f);  // had a press counted while the box was open, this would restore instead
     EXPECT_FALSE(f.visible());
+}
+
+// Settings takes a limit from 0:15 to 23:59 and a break after 10 to 240 minutes (off, whatever the boxes show,
+// when unticked) and keeps them once czasomir.ini holds them; it first offers 2:00 and 50, and a second opening
+// shows what was kept (ticks and values, as "12:0 150"); its idle box is the menu item's option.
+TEST(Settings, RangesAndWhatIsKept) {
+    const std::wstring refused = L"Podaj czas od 0:15 do 23:59.", notSaved = L"Nie udało się zapisać ustawienia w pliku czasomir.ini.",
+                       breakRefused = L"Podaj liczbę minut od 10 do 240.";
+    const struct { bool on; const wchar_t *hours, *minutes, *breakAfter; int kept, keptBreak; const wchar_t* shownAgain;
+                   const std::wstring* told = nullptr; bool writable = true, idle = false; } cases[] = {
+        {true, L"2", L"0", nullptr, 120, 0, L"12:0 050"}, {true, L"0", L"15", nullptr, 15, 0, L"10:15 050"},
+        {true, L"23", L"59", nullptr, 1439, 0, L"123:59 050"}, {true, L"0", L"14", nullptr, -1, -1, L"02:0 050", &refused},
+        {true, L"24", L"0", nullptr, -1, -1, L"02:0 050", &refused}, {true, L"1", L"60", nullptr, -1, -1, L"02:0 050", &refused},
+        {true, L"", L"30", nullptr, -1, -1, L"02:0 050", &refused}, {true, L"1", L"1a", nullptr, -1, -1, L"02:0 050", &refused},
+        {false, L"99", L"", nullptr, 0, 0, L"02:0 050"}, {true, L"1", L"0", nullptr, -1, -1, L"02:0 050", &notSaved, false},
+        {false, L"2", L"0", nullptr, 0, 0, L"02:0 050", nullptr, true, true}, {false, L"", L"", L"10", 0, 10, L"02:0 110"},
+        {false, L"", L"", L"240", 0, 240, L"02:0 1240"}, {false, L"", L"", L"9", -1, -1, L"02:0 050", &breakRefused}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.on << Wide(c.hours) << ":" << Wide(c.minutes));
+        MainWindow w;
+        Form1& f = w.Start();
+        w.platform.profileWritable = c.writable;
+        std::vector<std::wstring> shown;
+        w.platform.whileModal = [&](tk::Form& dialog) {
+            auto& settings = static_cast<Form4&>(dialog);
+            shown.push_back(std::to_wstring(settings.Check1.value()) + settings.Text1.text() + L":" + settings.Text2.text() + L" " +
+                            std::to_wstring(settings.Check2.value()) + settings.Text3.text());
+            if (shown.size() > 1) return;  // the second opening: Escape
+            settings.Check1.setValue(c.on), settings.Check2.setValue(c.breakAfter != nullptr), settings.Check3.setValue(c.idle);
+            settings.Text1.userTyped(c.hours), settings.Text2.userTyped(c.minutes), settings.Text3.userTyped(c.breakAfter ? c.breakAfter : L"");
+            w.platform.Click(settings.Command1);
+            EXPECT_EQ(settings.created(), c.told == &refused || c.told == &breakRefused);
+            w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, 0x7B, 0);  // the icon's menu waits meanwhile
+        };
+        w.platform.Choose(f.mnuPlikUstawienia, f), w.platform.Choose(f.mnuPlikUstawienia, f);
+        EXPECT_EQ(shown, (std::vector<std::wstring>{L"02:0 050", c.shownAgain}));
+        EXPECT_TRUE(w.platform.popups.empty() && f.mnuPlikPomijaj.checked == c.idle);
+        const std::wstring ini = Wide(w.dir / "czasomir.ini");
+        EXPECT_EQ(std::tuple(w.platform.ReadProfileInt(ini, L"Czasomir", L"LimitDzienny", -1), w.platform.ReadProfileInt(ini, L"Czasomir", L"PrzerwaPo", -1)),
+                  std::tuple(c.kept, c.keptBreak));
+        EXPECT_EQ(w.platform.messages, c.told ? std::vector{*c.told} : std::vector<std::wstring>{});
+    }
 }
 
 // Monday 2026-12-07, the last 14 days with gaps: the totals, the chart, the folder and the copy for a spreadsheet.

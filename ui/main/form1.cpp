@@ -33,10 +33,12 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
       Label1(*this, L"Label1", {120, 1080, 3855, 855}, 0),
       Image1(*this, L"Image1", {840, 120, 2400, 675}, IDR_BANNER),
       TrayRetry(*this, L"TrayRetry", kTrayRetryMs, false),
+      NoteTimer(*this, L"NoteTimer", kNoteFallbackMs, false),
       registry_(registry),
       timeFile_(platform.AppDirectory()),
       chosen_{platform.AppDirectory()},
-      idle_(idleLimitMs) {
+      idle_(idleLimitMs),
+      breaks_(idleLimitMs) {
     caption = L"Czasomir";
     clientWidth = 4080;
     clientHeight = 3720;
@@ -55,10 +57,12 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
     Image1.title = L"Czasomir";
     Image1.subtitle = L"mierzy czas pracy";
 
-    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &mnuPlikPomijaj, &mnuPlikHistoria, &a, &mnuPlikZamknij});
+    mnuPlik = tk::MenuItem(L"mnuPlik", L"&Plik", {&mnuPlikZresetuj, &mnuPlikPomijaj, &mnuPlikHistoria, &mnuPlikUstawienia, &a,
+                                           &mnuPlikZamknij});
     mnuPlikZresetuj = tk::MenuItem(L"mnuPlikZresetuj", L"Zre&setuj");
     mnuPlikPomijaj = tk::MenuItem(L"mnuPlikPomijaj", L"&Pomijaj czas bezczynności");
     mnuPlikHistoria = tk::MenuItem(L"mnuPlikHistoria", L"&Historia...");
+    mnuPlikUstawienia = tk::MenuItem(L"mnuPlikUstawienia", L"&Ustawienia...");
     a = tk::MenuItem(L"a", L"-");
     mnuPlikZamknij = tk::MenuItem(L"mnuPlikZamknij", L"&Zamknij");
     mnuPomoc = tk::MenuItem(L"mnuPomoc", L"Po&moc", {&mnuPomocOProgramie});
@@ -87,6 +91,8 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
     mnuPlikHistoria.onClick = [this] { mnuPlikHistoria_Click(); };
     mnuPomocOProgramie.onClick = [this] { mnuPomocOProgramie_Click(); };
     mnuPlikPomijaj.onClick = [this] { mnuPlikPomijaj_Click(); };
+    mnuPlikUstawienia.onClick = [this] { mnuPlikUstawienia_Click(); };
+    NoteTimer.onTick = [this] { RemoveNoteIcon(); };
     onSessionChange = [this](tk::SessionChange change) { Form_SessionChange(change); };
     SetUpTray();
 }
@@ -107,6 +113,7 @@ void Form1::Form_Load() {
     Guarded([&] { Label1.setCaption(FormatElapsed(Counter.TotalSeconds)); });
     Guarded([&] { SyncAutostartCheckBox(); });
     Guarded([&] { LoadIdleOption(); });
+    Guarded([&] { LoadLimit(); });
     Guarded([&] {
         if (TrayMode()) EnterTrayMode();
     });
@@ -128,6 +135,7 @@ void Form1::Command1_Click() {
         idle_.Stopped();
         ShowPauseState();
     }
+    breaks_.Break();
     RefreshTrayIcon();
 }
 
@@ -136,9 +144,12 @@ void Form1::Command1_Click() {
 // ticks go on to see when to take time back and when to resume.
 void Form1::Timer1_Timer() {
     const double now = platform().RealTimeSeconds();
+    const std::int32_t before = Counter.TotalSeconds;
     if (!idle_.paused()) Counter.Tick(idle_.CountUntil(now));
     FollowUse(now);
     CountHistory();  // after FollowUse: what it takes back is taken from the days too
+    FollowLimit(true);
+    FollowStretch(Counter.TotalSeconds - before, now);
     Label1.setCaption(FormatElapsed(Counter.TotalSeconds));
     ShowPauseState();  // a pause for idle begins or ends between ticks: the caption, the tray's picture and tip
 }
@@ -146,6 +157,8 @@ void Form1::Timer1_Timer() {
 // A failed save is tried again at the next period; czas.dat keeps its last good value.
 // The history is saved first: its failure is kept for the next save, and never stops this one.
 void Form1::Timer2_Timer() {
+    FollowLimit(false);  // a midnight while stopped
+    ShowPauseState();
     SaveHistory();
     try {
         timeFile_.SaveTotal(Counter);

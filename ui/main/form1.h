@@ -9,6 +9,8 @@
 
 #include "autostart/autostart.h"
 #include "core/elapsed_counter.h"
+#include "core/break_reminder.h"
+#include "core/daily_limit.h"
 #include "core/idle_guard.h"
 #include "platform/toolkit.h"
 #include "storage/data_folder.h"
@@ -16,6 +18,7 @@
 #include "storage/time_file.h"
 #include "ui/about/form2.h"
 #include "ui/history/form3.h"
+#include "ui/settings/form4.h"
 
 namespace czasomir {
 
@@ -37,12 +40,14 @@ public:
     tk::Label Label1;
     tk::Image Image1;
     tk::Timer TrayRetry;  // adds the tray icon again while the shell is not ready for it
+    tk::Timer NoteTimer;  // removes the icon added for a notification if the shell never reports its end
 
     // Menus.
     tk::MenuItem mnuPlik, mnuPlikZresetuj, a, mnuPlikZamknij;
     tk::MenuItem mnuPomoc, mnuPomocOProgramie;
     tk::MenuItem mnuPlikHistoria;
     tk::MenuItem mnuPlikPomijaj;  // Plik > "Pomijaj czas bezczynności", a check item
+    tk::MenuItem mnuPlikUstawienia;  // Plik > "Ustawienia..."
     // The tray icon's shortcut menu (form1_tray.cpp).
     tk::MenuItem mnuTray, mnuTrayPokaz, mnuTrayStartStop, mnuTrayHistoria, mnuTrayKreska, mnuTrayZamknij;
 
@@ -90,6 +95,14 @@ public:
     const Form3* historyWindow() const { return historyWindow_.get(); }
     void Form_AnotherStart();  // a second start: this copy's window comes to the front
 
+    // The Settings window and the daily limit (form1_limit.cpp) ----------------
+    // Plik > Ustawienia...: the Settings window, modal; does nothing while it is open.
+    void mnuPlikUstawienia_Click();
+    const Form4* settingsWindow() const { return settings_.get(); }
+    bool OverLimit() const { return limit_.over(); }
+    // How long the icon added for a notification stays when the shell reports nothing.
+    static constexpr int kNoteFallbackMs = 60000;
+
     // "Czasomir - <total>, dziś <today>", and " (przerwa)" while paused.
     std::wstring TrayTip();
     // The tray icon's picture from the state: counting, or not (stopped or paused).
@@ -112,6 +125,7 @@ private:
     int TrayPictureNow() const;
     void RefreshTrayTip();
     void ModifyTrayIcon(unsigned flags);  // and the tip
+    void PrepareTrayIcon();  // the icon's number, flags, messages and window
     void AddTrayIcon();  // with fresh retries
     void TryTrayIcon();
     void TrayRetry_Timer();
@@ -139,6 +153,15 @@ private:
     void LoadIdleOption();               // the option from czasomir.ini
     void FollowUse(double realTime);     // a tick's pause, take-back or resume
     void ShowPauseState();               // the caption and the tray tip
+    void LoadLimit();                    // the limit from czasomir.ini
+    void FollowLimit(bool mayNotify);    // today against the limit: the notification, the caption's state
+    void FollowStretch(std::int32_t counted, double realTime);  // a tick's part of the stretch without a break
+    void Notify(const std::wstring& text);  // the notification area's notification, with an icon for it if none
+    void NotificationEnded(bool clicked);   // the shell reports the notification gone
+    void RemoveNoteIcon();               // the icon added for a notification goes
+    std::unique_ptr<Form4> settings_;
+    DailyLimit limit_;
+    BreakReminder breaks_;
 
     Rejestr& registry_;
     TimeFile timeFile_;

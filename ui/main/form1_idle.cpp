@@ -16,6 +16,7 @@ const wchar_t kKey[] = L"PomijajBezczynnosc";
 const wchar_t kNotSaved[] = L"Nie udało się zapisać ustawienia w pliku czasomir.ini.";
 const wchar_t kCaption[] = L"Czasomir";
 const wchar_t kPausedCaption[] = L"Czasomir (przerwa)";
+const wchar_t kOverCaption[] = L"Czasomir (ponad limit)";
 
 }  // namespace
 
@@ -45,6 +46,7 @@ void Form1::Form_SessionChange(tk::SessionChange change) {
     static const SessionEvent kEvents[] = {SessionEvent::Lock, SessionEvent::Unlock, SessionEvent::Disconnect,
                                            SessionEvent::Connect};
     idle_.SessionChanged(kEvents[static_cast<int>(change)], platform().RealTimeSeconds(), platform().LastInputTickMs());
+    breaks_.Away(change == tk::SessionChange::Lock || change == tk::SessionChange::Disconnect);
 }
 
 // Every change of the total happens here, in the tick: a take-back lowers it
@@ -66,7 +68,7 @@ void Form1::FollowUse(double realTime) {
 }
 
 void Form1::ShowPauseState() {
-    const wchar_t* text = idle_.paused() ? kPausedCaption : kCaption;
+    const wchar_t* text = idle_.paused() ? kPausedCaption : limit_.over() ? kOverCaption : kCaption;
     if (caption == text) return;
     setCaption(text);
     RefreshTrayIcon();  // the picture of not counting while paused

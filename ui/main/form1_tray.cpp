@@ -41,6 +41,7 @@ void Form1::SetUpTray() {
 std::wstring Form1::TrayTip() {
     std::wstring tip = L"Czasomir - " + FormatElapsed(Counter.TotalSeconds) + L", dziś " + FormatElapsed(TodaySeconds());
     if (PausedForIdle()) tip += L" (przerwa)";
+    else if (OverLimit()) tip += L" - ponad limit";
     return tip;
 }
 
@@ -79,11 +80,15 @@ void Form1::EnterTrayMode() {
     } catch (const std::exception&) {
     }
     hide();
+    PrepareTrayIcon();
+    AddTrayIcon();
+}
+
+void Form1::PrepareTrayIcon() {
     TrayIcon.id = kTrayIconId;
     TrayIcon.flags = tk::kTrayMessage | tk::kTrayIcon | tk::kTrayTip;
     TrayIcon.callbackMessage = kTrayCallbackMessage;
     TrayIcon.window = Picture1.handle();
-    AddTrayIcon();
 }
 
 // At logon the shell may not take the icon yet: try again from a timer for a
@@ -123,6 +128,9 @@ void Form1::Form_TaskbarCreated() {
 void Form1::Picture1_MouseDown(int /*button*/, int /*shift*/, double x, double /*y*/) {
     const long message = std::lround(x / Picture1.twipsPerPixel());
     if (message == tk::kTrayPointerOver) return RefreshTrayTip();
+    if (message == tk::kTrayBalloonGone || message == tk::kTrayBalloonClick)
+        return NotificationEnded(message == tk::kTrayBalloonClick);
+    if (settings_) return;
     if (about_ && about_->visible()) return;
     if (asking_) return;  // the Reset question is up
     if (historyWindow_ && historyWindow_->visible()) return;
