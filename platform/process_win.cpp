@@ -90,7 +90,7 @@ void Win32Platform::WakeOtherInstance() {
 Handle Win32Platform::TrayPicture(int iconResource) {
     const int size = TrayPictureSize();
     win::UniqueIcon& icon = trayPictures_[iconResource * 4096 + size];
-    if (!icon) icon.reset(win::LoadSmallIcon(iconResource, size));
+    if (!icon) icon.reset(win::LoadScaledIcon(iconResource, size));
     return reinterpret_cast<Handle>(icon.get());
 }
 

@@ -26,7 +26,7 @@ namespace tk::win {
 
 // LoadIconWithScaleDown, from the common controls that the program's
 // LoadIconMetric comes from (version 6, as the manifest asks: both are there).
-HICON LoadSmallIcon(int iconResource, int size) {
+HICON LoadScaledIcon(int iconResource, int size) {
     HMODULE controls = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(&LoadIconMetric)), &controls);

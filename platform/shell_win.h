@@ -32,7 +32,7 @@ private:
 
 // One of the program's icons, `size` pixels square, scaled down from a larger
 // picture in the icon when it has none of that size; null when it cannot be loaded.
-HICON LoadSmallIcon(int iconResource, int size);
+HICON LoadScaledIcon(int iconResource, int size);
 
 // COM on this thread (single-threaded apartment), once, for shell calls that may
 // hand their work to a COM extension (ShellExecute and its kin). It stays on

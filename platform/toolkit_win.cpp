@@ -1,4 +1,5 @@
 #include "platform/toolkit_win.h"
+#include "platform/shell_win.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -258,10 +259,11 @@ void CreateControls(FormWindow& w) {
 
 void LoadIcons(FormWindow& w) {
     if (!w.form.iconResource) return;
-    auto load = [&](int cx, int cy) {
-        return win::UniqueIcon(static_cast<HICON>(LoadImageW(
-            Instance(), MAKEINTRESOURCEW(w.form.iconResource), IMAGE_ICON, win::SystemMetric(cx, w.dpi),
-            win::SystemMetric(cy, w.dpi), LR_DEFAULTCOLOR)));
+    auto load = [&](int cx, int cy) {  // 150 %: the 32-pixel picture scaled down, sharper than stretched up
+        const int width = win::SystemMetric(cx, w.dpi), height = win::SystemMetric(cy, w.dpi);
+        HICON icon = width == height ? win::LoadScaledIcon(w.form.iconResource, width) : nullptr;
+        return win::UniqueIcon(icon ? icon : static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(w.form.iconResource),
+                                                                           IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
     };
     w.bigIcon = load(SM_CXICON, SM_CYICON);
     w.smallIcon = load(SM_CXSMICON, SM_CYSMICON);
