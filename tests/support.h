@@ -1,20 +1,17 @@
 // What the unit tests share: a fresh folder (blanks and Polish letters in its
-// name), file bytes, an in-memory registry and a main window on the headless platform.
+// name), file bytes and a main window on the headless platform.
 #pragma once
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <memory>
 #include <optional>
 #include <random>
 #include <string>
-#include <tuple>
-#include <variant>
-#include <vector>
 
 #include "tests/support/headless.h"
+#include "tests/support/memory_rejestr.h"
 #include "ui/main/form1.h"
 
 namespace czasomir::test {
@@ -40,35 +37,6 @@ inline std::string Read(const fs::path& file) {
 }
 
 inline void Write(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
-
-// Refuses writes and deletes on request, as HKEY_LOCAL_MACHINE does without administrator rights (every root, or
-// only refusingRoot). A value is text (REG_SZ) or bytes (REG_BINARY).
-struct MemoryRejestr : Rejestr {
-    using Name = std::tuple<RegistryRoot, std::wstring, std::wstring>;
-    using Value = std::variant<std::wstring, std::vector<std::uint8_t>>;
-    std::map<Name, Value> values;
-    RegistryResult refusal = RegistryResult::Done;  // what writes and deletes answer; Done: they happen
-    RegistryRoot refusingRoot = 0;
-    template <class T>
-    std::optional<T> Read(const Name& name) const {
-        const auto i = values.find(name);
-        return i != values.end() && std::holds_alternative<T>(i->second) ? std::optional(std::get<T>(i->second)) : std::nullopt;
-    }
-    std::optional<std::wstring> ReadStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override { return Read<std::wstring>({r, k, n}); }
-    std::optional<std::vector<std::uint8_t>> ReadBinaryValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override {
-        return Read<std::vector<std::uint8_t>>({r, k, n});
-    }
-    RegistryResult WriteStringValue(RegistryRoot r, const std::wstring& k, const std::wstring& n, const std::wstring& t) override { return Change({r, k, n}, t); }
-    RegistryResult WriteBinaryValue(RegistryRoot r, const std::wstring& k, const std::wstring& n, const std::vector<std::uint8_t>& b) override {
-        return Change({r, k, n}, b);
-    }
-    RegistryResult DeleteValue(RegistryRoot r, const std::wstring& k, const std::wstring& n) override { return Change({r, k, n}, {}); }
-    RegistryResult Change(const Name& name, const std::optional<Value>& value) {
-        const RegistryResult result = refusingRoot && std::get<0>(name) != refusingRoot ? RegistryResult::Done : refusal;
-        if (result == RegistryResult::Done) value ? void(values[name] = *value) : void(values.erase(name));
-        return result;
-    }
-};
 
 // The program started at 10:00:00 from a fresh folder, with a local application data folder of its own.
 struct MainWindow {

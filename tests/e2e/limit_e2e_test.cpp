@@ -1,6 +1,6 @@
 // The daily limit on the real exe: today's time in historia.csv three seconds
-// under a 15-minute limit, then counting: the notification (Wine shows it as a
-// tooltip window whose text can be read) and the caption.
+// under a 15-minute limit, then counting: the notification reaches the shell (Wine
+// shows it as a tooltip window whose text can be read; the caption: the unit tests).
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
@@ -13,7 +13,7 @@ bool AWindowReads(const std::wstring& text) {
     return false;
 }
 
-TEST(Limit, ReachedWhileCountingSpeaksAndTheCaptionSaysSo) {
+TEST(Limit, ReachedWhileCountingSpeaks) {
     e2e::App placed("100\r\n");
     placed.post(WM_CLOSE);
     ASSERT_TRUE(placed.waitForExit());
@@ -27,7 +27,6 @@ TEST(Limit, ReachedWhileCountingSpeaksAndTheCaptionSaysSo) {
     ASSERT_NE(app.mainWindow(), nullptr);
     app.click(e2e::Model().Command1);
     EXPECT_TRUE(e2e::WaitUntil([] { return AWindowReads(L"Dzisiejszy czas przy komputerze osiągnął dzienny limit (00 : 15 : 00)."); }));
-    EXPECT_EQ(e2e::WindowText(app.mainWindow()), L"Czasomir (ponad limit)");
 }
 
 }  // namespace

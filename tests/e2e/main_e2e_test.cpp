@@ -180,16 +180,15 @@ TEST(About, ModalOverTheMainWindowEscapeLeavesItOpenEnterPressesOk) {
     EXPECT_TRUE(app.running());
 }
 
-// Plik > Historia... on the real exe: today from the local calendar beside yesterday's line, saved
-// as screenshots/history.bmp; "Otwórz plik" hands a copy to the program registered for .csv; Escape closes.
-TEST(History, TodayBesideYesterdayACopyForTheCsvProgramEscapeCloses) {
+// Plik > Historia... on the real exe, an hour yesterday, saved as screenshots/history.bmp (the totals: the unit
+// tests; the local calendar's day: the limit's test); one tooltip a bar; "Otwórz plik" hands a copy to the
+// program registered for .csv; Escape closes.
+TEST(History, ATooltipABarACopyForTheCsvProgramEscapeCloses) {
     static tk::HeadlessPlatform platform;
     static const czasomir::DayHistory none;
     static const czasomir::Form3 model(platform, none, 0, L"");
     SYSTEMTIME day{};
     GetLocalTime(&day);
-    char todayLine[16];
-    snprintf(todayLine, sizeof todayLine, "\n%04u-%02u-%02u;", day.wYear, day.wMonth, day.wDay);
     FILETIME time{};
     SystemTimeToFileTime(&day, &time);
     ULARGE_INTEGER ticks{{time.dwLowDateTime, time.dwHighDateTime}};
@@ -212,17 +211,11 @@ TEST(History, TodayBesideYesterdayACopyForTheCsvProgramEscapeCloses) {
 
     e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
     HWND main = app.mainWindow();
-    app.click(Model().Command1);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return app.shown().value_or(0) >= 102; }));
     app.post(WM_COMMAND, Model().mnuPlikHistoria.id);
     HWND history = nullptr;
     ASSERT_TRUE(e2e::WaitUntil([&] { return (history = e2e::FindWindowOf(app.id(), L"Czasomir.Form3")) && IsWindowVisible(history); }));
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(history, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    const auto today = e2e::Seconds(e2e::WindowText(GetDlgItem(history, model.Label2.id())));
-    EXPECT_GE(today.value_or(0), 2);
-    EXPECT_EQ(e2e::Seconds(e2e::WindowText(GetDlgItem(history, model.Label4.id()))), today.value_or(0) + 3600);
-    EXPECT_EQ(e2e::WindowText(GetDlgItem(history, model.Label8.id())), placed.folder().wstring());
     SetForegroundWindow(history);
     RedrawWindow(history, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     SendMessageTimeoutW(history, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
@@ -239,7 +232,6 @@ TEST(History, TodayBesideYesterdayACopyForTheCsvProgramEscapeCloses) {
     std::ifstream copy(opened, std::ios::binary);
     const std::string bytes(std::istreambuf_iterator<char>(copy), {});
     EXPECT_EQ(bytes.rfind(std::string("data;sekundy\r\n") + line, 0), 0u) << bytes;
-    EXPECT_NE(bytes.find(todayLine), std::string::npos) << bytes;  // the seconds counted now, on today's line
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         RegDeleteTreeW(root, L"Software\\Classes\\CzasomirTest.csv"), RegDeleteTreeW(root, L"Software\\Classes\\.csv");
 

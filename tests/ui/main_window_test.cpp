@@ -13,7 +13,7 @@ namespace {
 struct Step {
     enum Kind {
         Pass, SetClock, Sleep, Click, Reset, Close, Quit, Minimize, Press, Taskbar, FocusBox, Put, Block, Unblock,
-        AcceptIcon, NoSaves, Answer, Ending, TakeBack, BlockDays, UnblockDays, Input, Session, Option, ServiceStarts,
+        AcceptIcon, NoSaves, Answer, Ending, TakeBack, Input, Session, Option, ServiceStarts,
         Pick, Again, Wake, Scale, SetLimit, SetBreak, Work,  // events
         Holds, Total, Shown, Counting, FocusOnButton, Ended, IconsAdded, Told, Asked, Days, Today, Paused, Ini, Tip,
         Picture, Menus, Active, Refocused, Notes, Over, IconsGone  // checks
@@ -34,6 +34,7 @@ struct Step {
                         // Over: 1 or 0; IconsGone: how many times the icon was removed
     std::string text;   // Put, Holds: czas.dat's bytes; Asked: the last question, when given; Days: historia.csv's;
                         // Told: the text of every message (none given: the one of a failed save)
+                        // Block, Unblock: the new file a save cannot write (none given: czas.dat's)
     std::wstring wide;  // Tip: the icon's tip, as the shell last got it; Menus: the last menu ('*': bold)
 };
 using enum Step::Kind;
@@ -68,8 +69,7 @@ TEST_P(MainWindowScenario, Runs) {
     if (c.ini >= 0) w.platform.profile[ini] = c.ini;
     w.platform.profileWritable = !c.iniRefused, w.platform.sessionServiceReady = !c.serviceLate;
     w.platform.sessionLocked = c.locked, w.platform.tickOrigin = c.tickOrigin, w.platform.sessionReadyEventWaits = !c.noReadyEvent;
-    const auto limitKey = std::make_tuple(std::get<0>(ini), L"Czasomir", L"LimitDzienny");
-    if (c.limit >= 0) w.platform.profile[limitKey] = c.limit;
+    if (c.limit >= 0) w.platform.profile[{std::get<0>(ini), L"Czasomir", L"LimitDzienny"}] = c.limit;
     w.platform.profileTexts[{std::get<0>(ini), L"Czasomir", L"LimitPokazano"}] = c.notified;
     w.platform.balloonAccepted = !c.balloonRefused;
     if (c.breakAfter >= 0) w.platform.profile[{std::get<0>(ini), L"Czasomir", L"PrzerwaPo"}] = c.breakAfter;
@@ -83,7 +83,9 @@ TEST_P(MainWindowScenario, Runs) {
         SCOPED_TRACE(testing::Message() << "step " << ++n);
         switch (s.kind) {
         case Pass:
+        case Work:  // with an input at the start of each minute
             for (double left = s.number; left > 0; left -= 60) {
+                if (s.kind == Work) w.platform.Input();
                 w.platform.Advance(std::min(left, 60.0));
                 // Never backwards, whatever the wall clock does; once by at most 5 minutes at an idle pause.
                 EXPECT_GE(f.Counter.TotalSeconds, last - (f.PausedForIdle() ? 300 : 0));
@@ -102,14 +104,12 @@ TEST_P(MainWindowScenario, Runs) {
         case Press: w.platform.MouseDown(f.Picture1, tk::kLeftButton, 0, static_cast<int>(s.number), 0); break;
         case Taskbar: w.platform.TaskbarCreated(f); break;
         case Put: Write(w.dir / "czas.dat", s.text); break;
-        case Block: fs::create_directory(w.dir / "czas.dat.new"); break;  // a save cannot write its new file
-        case Unblock: fs::remove(w.dir / "czas.dat.new"); break;
+        case Block: fs::create_directory(w.dir / (s.text.empty() ? "czas.dat.new" : s.text.c_str())); break;  // a save cannot write its new file
+        case Unblock: fs::remove(w.dir / (s.text.empty() ? "czas.dat.new" : s.text.c_str())); break;
         case FocusBox: w.platform.Focus(f.Check1); break;
         case AcceptIcon: w.platform.trayAccepts = true; break;
         case NoSaves: f.Timer2.setEnabled(false); break;  // days of saves would be slow; closing saves
         case TakeBack: f.Counter.StoredSeconds -= static_cast<std::int32_t>(s.number), last -= s.number; break;
-        case BlockDays: fs::create_directory(w.dir / "historia.csv.new"); break;
-        case UnblockDays: fs::remove(w.dir / "historia.csv.new"); break;
         case Days: EXPECT_EQ(Read(w.dir / "historia.csv"), s.text); break;
         case Today: EXPECT_EQ(f.TodaySeconds(), s.number); break;
         case Input: w.platform.Input(s.number); break;
@@ -165,9 +165,6 @@ TEST_P(MainWindowScenario, Runs) {
                 settings.Text3.userTyped(std::to_wstring(minutes)), w.platform.Click(settings.Command1);
             };
             w.platform.Choose(f.mnuPlikUstawienia, f);
-            break;
-        case Work:
-            for (double left = s.number; left > 0; left -= 60) w.platform.Input(), w.platform.Advance(std::min(left, 60.0));
             break;
         case Notes: {
             std::vector<std::wstring> notes;
@@ -260,8 +257,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"ResetKeepsTheDaysAndALineThatCannotBeRead", "5000\r\n", L"", {{Click}, {Pass, 5}, {Answer, 1}, {Reset}, {Pass, 5}, {Close},
         {Holds, 0, "5\r\n"}, {Days, 0, "data;sekundy\r\nzepsute\r\n2026-12-06;50\r\n2026-12-07;12\r\n"}}, false,
         "data;sekundy\r\nzepsute\r\n2026-12-06;50\r\n"},
-    Scenario{"DaysThatCannotBeSavedAreSavedLaterTheTotalAtOnce", {}, L"", {{Click}, {Pass, 65.4}, {Days, 0, ""}, {BlockDays},
-        {Pass, 0.2}, {Holds, 0, "65\r\n"}, {Days, 0, "data;sekundy\r\n"}, {UnblockDays}, {Pass, 65.535}, {Today, 131},
+    Scenario{"DaysThatCannotBeSavedAreSavedLaterTheTotalAtOnce", {}, L"", {{Click}, {Pass, 65.4}, {Days, 0, ""}, {Block, 0, "historia.csv.new"},
+        {Pass, 0.2}, {Holds, 0, "65\r\n"}, {Days, 0, "data;sekundy\r\n"}, {Unblock, 0, "historia.csv.new"}, {Pass, 65.535}, {Today, 131},
         {Days, 0, "data;sekundy\r\n2026-12-07;131\r\n"}}},
     // The tip is made when the pointer comes over the icon; the picture and the menu follow the button.
     // A change of the picture carries the tip as it reads then.
