@@ -315,8 +315,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{.name = "OtherValuesMeanOffARefusedWriteKeepsTheItem", .czasDat = {}, .arguments = L"", .steps = {{Ini, 2},
         {Option}, {Ini, 2}, {Told, 1, "Nie udało się zapisać ustawienia w pliku czasomir.ini."}}, .ini = 2, .iniRefused = true},
     Scenario{.name = "SessionServiceLateAlreadyLocked", .czasDat = "100\r\n", .arguments = L"/auto", .steps = {{Pass, 10},
-        {Total, 110}, {ServiceStarts}, {Pass, 1}, {Paused, 1}, {Total, 110}, {Session, kUnlock}, {Input}, {Pass, 5},
-        {Paused, 0}, {Total, 115}}, .ini = 1, .serviceLate = true, .locked = true},
+        {Total, 110}, {ServiceStarts}, {Pass, 1}, {Paused, 1}, {Picture, 0}, {Total, 110}, {Session, kUnlock}, {Input}, {Pass, 5},
+        {Paused, 0}, {Picture, 1}, {Total, 115}}, .ini = 1, .serviceLate = true, .locked = true},
     // A watch that could not begin (no ready event to wait on, or refused once more after it) begins at the next switch-on.
     Scenario{.name = "NoReadyEventTheNextSwitchOnWatches", .czasDat = "100\r\n", .arguments = L"", .steps = {{Click},
         {ServiceStarts}, {Session, kLock}, {Pass, 1}, {Paused, 0}, {Option}, {Option}, {Session, kLock}, {Pass, 1}, {Paused, 1}},
