@@ -243,10 +243,15 @@ bool Win32Platform::NotifyIcon(TrayOp op, const TrayIcon& icon) {
     data.hWnd = reinterpret_cast<HWND>(icon.window);
     data.uID = icon.id;
     data.uFlags = ((icon.flags & kTrayMessage) ? NIF_MESSAGE : 0) | ((icon.flags & kTrayIcon) ? NIF_ICON : 0) |
-                  ((icon.flags & kTrayTip) ? NIF_TIP | NIF_SHOWTIP : 0);
+                  ((icon.flags & kTrayTip) ? NIF_TIP | NIF_SHOWTIP : 0) | ((icon.flags & kTrayInfo) ? NIF_INFO : 0);
     data.uCallbackMessage = icon.callbackMessage;
     data.hIcon = reinterpret_cast<HICON>(icon.icon);
     lstrcpynW(data.szTip, icon.tip.c_str(), static_cast<int>(std::size(data.szTip)));
+    // A notification: the title is the program's name, which the shell needs to show the icon beside it.
+    lstrcpynW(data.szInfo, icon.info.c_str(), static_cast<int>(std::size(data.szInfo)));
+    lstrcpynW(data.szInfoTitle, L"Czasomir", static_cast<int>(std::size(data.szInfoTitle)));
+    data.dwInfoFlags = icon.infoFlags;
+    data.hBalloonIcon = reinterpret_cast<HICON>(icon.icon);
     const DWORD request = op == TrayOp::Add      ? NIM_ADD
                           : op == TrayOp::Delete ? NIM_DELETE
                           : op == TrayOp::Focus  ? NIM_SETFOCUS

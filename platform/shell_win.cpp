@@ -81,22 +81,7 @@ namespace tk {
 
 // The notification of an icon already added: a balloon on Windows 7, a toast
 // on Windows 10 and 11 (held back under Focus Assist when its flags ask). The
-// title is the program's name, which the shell needs to show the icon beside it.
-bool Win32Platform::ShowBalloon(const TrayIcon& icon) {
-    const win::ShellLibrary shell;
-    const auto notify = shell.Function<decltype(&Shell_NotifyIconW)>("Shell_NotifyIconW");
-    if (!notify) return false;
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = reinterpret_cast<HWND>(icon.window);
-    data.uID = icon.id;
-    data.uFlags = NIF_INFO | ((icon.flags & kTrayTip) ? NIF_TIP | NIF_SHOWTIP : 0);  // the tip too, or the shell hides it
-    lstrcpynW(data.szTip, icon.tip.c_str(), static_cast<int>(std::size(data.szTip)));
-    lstrcpynW(data.szInfo, icon.info.c_str(), static_cast<int>(std::size(data.szInfo)));
-    lstrcpynW(data.szInfoTitle, L"Czasomir", static_cast<int>(std::size(data.szInfoTitle)));
-    data.dwInfoFlags = icon.infoFlags;
-    data.hBalloonIcon = reinterpret_cast<HICON>(icon.icon);
-    return notify(NIM_MODIFY, &data) != FALSE;
-}
+// request is the icon's, with kTrayInfo (process_win.cpp).
+bool Win32Platform::ShowBalloon(const TrayIcon& icon) { return NotifyIcon(TrayOp::Modify, icon); }
 
 }  // namespace tk
