@@ -93,7 +93,8 @@ TEST(Kill, CzasDatAlwaysHoldsOneWholeLineThatNeverGoesBack) {
             app.click(Model().Command1);
             Sleep(random() % 350);
         }
-        ASSERT_TRUE(app.running()) << run;
+        // Under Wine a start may rarely still find the killed copy's lock and end at once, as a second copy does.
+        ASSERT_TRUE(app.running() || app.exitCode() == 0) << "run " << run << " ended with " << app.exitCode();
         app.kill();
         const auto value = e2e::WholeLine(placed.czasDat());
         ASSERT_TRUE(value) << "run " << run << ": " << placed.czasDat().value_or("<missing>");
