@@ -427,35 +427,26 @@ TEST(DataFolder, TheTotalLivesWhereItCanBeSaved) {
 }
 
 // One copy runs per data folder, in any session, for any user: a start whose folder user A's copy uses (A again, in
-// this session or another; B sharing a writable program folder) ends, wakes it and makes nothing; each user of a
-// Program Files copy counts in a folder of their own.
+// this session or another; B sharing a writable program folder) ends at once, touching nothing, and wakes it unless
+// started at logon; each user of a Program Files copy counts in a folder of their own, and asks Windows to start it
+// again, with its own arguments, after an update.
 TEST(SecondStart, OneCopyPerDataFolder) {
-    const struct { bool protectedCopy; const char* user; bool ends; } cases[] = {{true, "A", true}, {true, "B", false}, {false, "A", true}, {false, "B", true}};
+    const struct { const wchar_t* arguments; bool protectedCopy; const char* user; bool ends; } cases[] = {
+        {L"", true, "A", true}, {L"x  y", true, "B", false}, {L"", false, "A", true}, {L"/auto", false, "B", true},
+        {L"/auto", true, "B", false}};
     for (const auto& c : cases) {
-        MainWindow w;
+        SCOPED_TRACE(testing::Message() << c.user << c.protectedCopy << Wide(c.arguments));
+        MainWindow w(c.arguments);
         if (c.protectedCopy) w.platform.protectedFolders = {Wide(w.dir.path)};
         fs::create_directories(w.platform.localAppData = w.local / c.user);
         w.platform.runningCopies = {ChooseDataFolder(Wide(w.dir.path), Wide(w.local / "A"), w.platform.ExecutableKey(),
                                                      [&] { return c.protectedCopy; }).path};
-        Form1& f = w.Start("500\r\n");
-        EXPECT_EQ(w.platform.wokeOther, c.ends) << c.user << c.protectedCopy;
+        Form1& f = w.Start();
+        EXPECT_EQ(w.platform.wokeOther, c.ends && *c.arguments != L'/' ? 1 : 0);
+        EXPECT_EQ(w.platform.ended && w.platform.trayCalls.empty() && !fs::exists(w.dir / "czas.dat"), c.ends);
         EXPECT_EQ(f.DataFolder() == FallbackFolder(Wide(w.local / "B"), w.platform.ExecutableKey()), !c.ends);
-        EXPECT_EQ(std::distance(fs::recursive_directory_iterator(w.local.path), {}), c.ends ? 1 : 4) << c.user << c.protectedCopy;
-    }
-}
-
-// A second copy ends at once, touching nothing, and wakes the first unless started at logon; a first copy asks
-// Windows to start it again, with its own arguments, after an update.
-TEST(SecondStart, EndsTouchingNothingAndWakesTheRunningCopy) {
-    const std::tuple<std::wstring, bool, int, std::optional<std::wstring>> cases[] = {
-        {L"/auto", true, 0, {}}, {L"", true, 1, {}}, {L"/auto", false, 0, L"/auto"}, {L"x  y", false, 0, L"x  y"}};
-    for (const auto& [arguments, another, woken, restart] : cases) {
-        MainWindow w(arguments);
-        w.platform.anotherInstance = another;
-        w.Start();
-        EXPECT_EQ(w.platform.ended && w.platform.trayCalls.empty() && !fs::exists(w.dir / "czas.dat"), another);
-        EXPECT_EQ(w.platform.wokeOther, woken);
-        EXPECT_EQ(w.platform.restartArguments, restart);
+        EXPECT_EQ(std::distance(fs::recursive_directory_iterator(w.local.path), {}), c.ends ? 1 : 4);
+        EXPECT_EQ(w.platform.restartArguments, c.ends ? std::nullopt : std::optional<std::wstring>(c.arguments));
     }
 }
 
