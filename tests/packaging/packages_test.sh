@@ -95,7 +95,7 @@ installs() {
   local counted; counted=$(total)
   [ "${counted%$'\r'}" -ge 2 ] 2>/dev/null || fail "$kind: the installed copy did not count ($counted)"
   [ "$(msiexec /i "$(msi "$dir" "$version" $kind)" AUTOSTART=1)" = 0 ] || fail "$kind: the update does not install"
-  [ "$(value "$entry" DisplayVersion)" = "$version" ] && [ "$(total)" = "$counted" ] || fail "$kind: not updated, or the data changed"
+  [ "$(value "$entry" DisplayVersion)" = "$version" ] && [ "$(total)" = "$counted" ] || fail "$kind: not updated ($(value "$entry" DisplayVersion)), or the data changed ($counted, now $(total))"
   [ "$(msiexec /i "$(msi older $older $kind)")" = 1603 ] || fail "$kind: the older version was not refused"
   [ "$(value "$entry" DisplayVersion)" = "$version" ] || fail "$kind: the older version replaced the newer"
   wine reg add "$runKey\\Explorer\\StartupApproved\\Run" /v CzasomirKR /t REG_BINARY /d 030000000000000000000000 /f </dev/null >/dev/null 2>&1
