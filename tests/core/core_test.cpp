@@ -65,11 +65,8 @@ TEST(Counter, CountsTheRealTimeOfTheRunOnTopOfTheStoredTotal) {
         }
         if (run.days >= 0) EXPECT_EQ(c.DayCount, run.days);
     }
-}
-
-// Runs that begin in the half second either side of midnight (StartTick 86400
-// or 0) count every midnight they cross, whatever flag an earlier run left.
-TEST(Counter, ARunStartedEitherSideOfMidnightCountsEveryDay) {
+    // Runs that begin in the half second either side of midnight (StartTick 86400
+    // or 0) count every midnight they cross, whatever flag an earlier run left.
     for (const double start : {86399.5, 86399.9, 0.0, 0.3}) {
         for (const std::int16_t staleFlag : {0, -1}) {
             ElapsedCounter c;
