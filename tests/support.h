@@ -2,6 +2,7 @@
 // name), file bytes and a main window on the headless platform.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -58,11 +59,7 @@ struct MainWindow {
     }
     std::string Saved() const { return Read(dir / "czas.dat"); }
     const std::wstring& Display() const { return form->Label1.caption(); }
-    int TrayCalls(tk::TrayOp op) const {
-        int n = 0;
-        for (const auto& call : platform.trayCalls) n += call.op == op;
-        return n;
-    }
+    int TrayCalls(tk::TrayOp op) const { return static_cast<int>(std::ranges::count(platform.trayCalls, op, &tk::HeadlessPlatform::TrayCall::op)); }
     // The icon as the shell last got the field(s) `flags` names.
     tk::TrayIcon LastTray(unsigned flags) const {
         for (auto call = platform.trayCalls.rbegin(); call != platform.trayCalls.rend(); ++call)

@@ -32,59 +32,41 @@ TEST(FormatElapsed, TwoDigitsAtLeastSignPerField) {
     for (auto [seconds, text] : cases) EXPECT_EQ(FormatElapsed(seconds), text) << seconds;
 }
 
-// A run: the stored total and the time of day at the start, then ticks (real
+// Runs: the stored total and the time of day at the start, then ticks (real
 // seconds since the start, total after it); the midnights counted at the end.
 // Only real time counts: a reading earlier than the latest, or NaN, adds nothing.
-struct CounterRun {
-    const char* name;
-    std::int32_t stored;
-    double start;
-    std::vector<std::pair<double, std::int32_t>> ticks;
-    int days = -1;  // -1: not checked
-};
-void PrintTo(const CounterRun& c, std::ostream* out) { *out << c.name; }
-
-class Counter : public ::testing::TestWithParam<CounterRun> {};
-
-TEST_P(Counter, CountsTheRealTimeOfTheRunOnTopOfTheStoredTotal) {
-    const CounterRun& run = GetParam();
-    ElapsedCounter c;
-    c.StoredSeconds = c.TotalSeconds = run.stored;
-    c.StartCounting(run.start, 500);  // the real-time clock's origin is not the run's start
-    for (auto [seconds, total] : run.ticks) {
-        const std::int32_t before = c.TotalSeconds;
-        if (total == kThrows) {
-            EXPECT_THROW(c.Tick(500 + seconds), CounterOverflow) << seconds;
-            EXPECT_EQ(c.TotalSeconds, before);
-        } else {
-            EXPECT_EQ(c.Tick(500 + seconds), total) << seconds;
+TEST(Counter, CountsTheRealTimeOfTheRunOnTopOfTheStoredTotal) {
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    const struct { const char* name; std::int32_t stored; double start; std::vector<std::pair<double, std::int32_t>> ticks; int days; } runs[] = {
+        {"WholeSecondsOnTopOfTheStored", 50, 36000.4, {{0.2, 51}, {59.6, 110}}, 0},
+        {"NegativeStoredCountsUpThroughZero", -100, 500, {{50, -50}, {200, 100}}, 0},
+        {"EarlierOrNaNReadingsAddNothing", 0, 36000, {{100, 100}, {50, 100}, {kNaN, 100}, {-400, 100}, {101, 101}}, -1},
+        {"TwoMidnightsFrom2200", 0, 79200, {{7199.6, 7200}, {7200.2, 7200}, {kDay, kDay}, {kDay + 1, kDay + 1},
+                                            {kDay + 7200.4, kDay + 7200}}, 2},
+        {"DaysWithoutATickAreCounted", 0, 72000, {{8000, 8000}, {kDay + 1000, kDay + 1000}, {3 * kDay + 5000, 3 * kDay + 5000}}, 3},
+        {"StoredAtTheTop", kMax, 1000, {{0, kMax}, {1, kThrows}}, -1},
+        {"StoredAtTheBottom", kMin, 86000, {{1, kMin + 1}, {500, kThrows}}, 1},
+        {"DaysOverflowTheSum", kMax - 10000, 50000, {{0, kMax - 10000}, {kDay - 1000, kThrows}}, -1},
+        {"Day24855", 0, 50000, {{24855.0 * kDay, 24855 * kDay}, {24855.0 * kDay + 11647, kMax},
+                                {24855.0 * kDay + 11648, kThrows}, {40000.0 * kDay, kThrows}, {1e300, kThrows}}, -1}};
+    for (const auto& run : runs) {  // days -1: not checked
+        SCOPED_TRACE(run.name);
+        ElapsedCounter c;
+        c.StoredSeconds = c.TotalSeconds = run.stored;
+        c.StartCounting(run.start, 500);  // the real-time clock's origin is not the run's start
+        for (auto [seconds, total] : run.ticks) {
+            const std::int32_t before = c.TotalSeconds;
+            if (total == kThrows) {
+                EXPECT_THROW(c.Tick(500 + seconds), CounterOverflow) << seconds;
+                EXPECT_EQ(c.TotalSeconds, before);
+            } else {
+                EXPECT_EQ(c.Tick(500 + seconds), total) << seconds;
+            }
         }
+        if (run.days >= 0) EXPECT_EQ(c.DayCount, run.days);
     }
-    if (run.days >= 0) {
-        EXPECT_EQ(c.DayCount, run.days);
-    }
-}
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-INSTANTIATE_TEST_SUITE_P(Runs, Counter, ::testing::Values(
-    CounterRun{"WholeSecondsOnTopOfTheStored", 50, 36000.4, {{0.2, 51}, {59.6, 110}}, 0},
-    CounterRun{"NegativeStoredCountsUpThroughZero", -100, 500, {{50, -50}, {200, 100}}, 0},
-    CounterRun{"EarlierOrNaNReadingsAddNothing", 0, 36000, {{100, 100}, {50, 100}, {kNaN, 100}, {-400, 100}, {101, 101}}},
-    CounterRun{"TwoMidnightsFrom2200", 0, 79200, {{7199.6, 7200}, {7200.2, 7200}, {kDay, kDay}, {kDay + 1, kDay + 1},
-                                                  {kDay + 7200.4, kDay + 7200}}, 2},
-    CounterRun{"DaysWithoutATickAreCounted", 0, 72000, {{8000, 8000}, {kDay + 1000, kDay + 1000},
-                                                        {3 * kDay + 5000, 3 * kDay + 5000}}, 3},
-    CounterRun{"StoredAtTheTop", kMax, 1000, {{0, kMax}, {1, kThrows}}},
-    CounterRun{"StoredAtTheBottom", kMin, 86000, {{1, kMin + 1}, {500, kThrows}}, 1},
-    CounterRun{"DaysOverflowTheSum", kMax - 10000, 50000, {{0, kMax - 10000}, {kDay - 1000, kThrows}}},
-    CounterRun{"Day24855", 0, 50000, {{24855.0 * kDay, 24855 * kDay}, {24855.0 * kDay + 11647, kMax},
-                                      {24855.0 * kDay + 11648, kThrows}, {40000.0 * kDay, kThrows}, {1e300, kThrows}}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// Runs that begin in the half second either side of midnight (StartTick 86400
-// or 0) count every midnight they cross, whatever flag an earlier run left.
-TEST(Counter, ARunStartedEitherSideOfMidnightCountsEveryDay) {
+    // Runs that begin in the half second either side of midnight (StartTick 86400
+    // or 0) count every midnight they cross, whatever flag an earlier run left.
     for (const double start : {86399.5, 86399.9, 0.0, 0.3}) {
         for (const std::int16_t staleFlag : {0, -1}) {
             ElapsedCounter c;

@@ -15,26 +15,22 @@ msi() { echo "$1/Czasomir-$2-x64$([ "$3" = user ] && echo -uzytkownik).msi"; }
 # Packages of another version, made as the build makes them (signed when a certificate is given).
 make_set() { bash "$root/tools/make-packages.sh" "$dir/staging/Czasomir.exe" "$dir/staging/czasomir.ico" "$1" Czasomir "$2" >/dev/null; }
 
-# kind|table|the start of a row (columns joined by |); "!" first: no row starts so.
-rows="both|Property|ProductVersion|$version
-both|Property|ARPPRODUCTICON|czasomir.ico
+# kind|table|the start of a row (columns joined by |); "!" first: no row starts so. (Where each
+# kind installs, its version and the launch condition refusing an older one: the run under Wine.)
+rows="both|Property|ARPPRODUCTICON|czasomir.ico
 both|Property|ARPNOMODIFY|1
 both|Shortcut|StartMenu|ProgramMenuFolder|Czasomir|Program|[#CzasomirExe]||||czasomir.ico|||INSTALLDIR|
-both|LaunchCondition|NOT NEWERFOUND|
 both|InstallExecuteSequence|RemoveExistingProducts||1501
 both|InstallExecuteSequence|UnregisterAutostart|REMOVE=\"ALL\" AND NOT UPGRADINGPRODUCTCODE|3499
 both|InstallExecuteSequence|RegisterAutostart|AUTOSTART=\"1\" AND NOT REMOVE|6599
 machine|Property|ALLUSERS|1
 machine|Component|Program|{A8CA2E89-1982-428B-9634-A1D9B4F94FBB}|INSTALLDIR|256||CzasomirExe
-machine|Directory|INSTALLDIR|ProgramFiles64Folder|Czasomir
 machine|Upgrade|{9A007739-62EE-4162-BFDB-D840B48F065D}|$version|||2||NEWERFOUND
 machine|Upgrade|{9A007739-62EE-4162-BFDB-D840B48F065D}|0.0.0|$version||256||OLDERFOUND
 machine|CustomAction|UnregisterAutostart|3154|CzasomirExe|/autostart:uninstall|
 machine|CustomAction|RegisterAutostart|3154|CzasomirExe|/autostart:install|
 user|Property|!ALLUSERS|
 user|Component|Program|{104B8599-DF1D-411D-9AC3-A0BA4CA177C8}|INSTALLDIR|256||CzasomirExe
-user|Directory|INSTALLDIR|Programs|Czasomir
-user|Directory|Programs|LocalAppDataFolder|Programs
 user|Upgrade|{804A6DC9-6525-45D0-AC75-4F5845090FDD}|$version|||2||NEWERFOUND
 user|Upgrade|{804A6DC9-6525-45D0-AC75-4F5845090FDD}|0.0.0|$version||256||OLDERFOUND
 user|CustomAction|UnregisterAutostart|1106|CzasomirExe|/autostart:uninstall|
@@ -77,8 +73,7 @@ value() { wine reg query "$1" /v "$2" </dev/null >value.txt 2>&1 && sed -n "s/^ 
 total() { cat "$(find "$prog" "$localappdata/Czasomir" -name czas.dat 2>/dev/null | head -n 1)" 2>/dev/null; }
 
 installs() {
-  local kind=$1 run=$2 older=0.9.0 user appdata
-  user=$(id -un) appdata=$WINEPREFIX/drive_c/users/$(id -un)/AppData
+  local kind=$1 run=$2 older=0.9.0 appdata=$WINEPREFIX/drive_c/users/$(id -un)/AppData
   localappdata=$appdata/Local
   prog=$WINEPREFIX/drive_c/Program\ Files/Czasomir
   [ $kind = user ] && prog=$localappdata/Programs/Czasomir

@@ -26,35 +26,9 @@ TEST(ParseTotal, TheFirstLineIsOneSignedIntegerOrNothing) {
     for (std::int32_t v : {kMin, -1, 0, 9, kMax}) EXPECT_EQ(ParseTotal(FormatTotalLine(v)), v);
 }
 
-TEST(TimeFile, LoadsANumberLeavesAnythingElseAndCreatesAMissingFile) {
-    TestDir dir;
-    const TimeFile file(Wide(dir.path));
-    std::string huge(4 << 20, '\xFF');
-    huge.replace(0, 5, "12345");
-    const std::pair<std::optional<std::string>, std::int32_t> cases[] = {
-        {std::nullopt, 0}, {"-100\r\n", -100}, {"2147483647\r\n", kMax}, {"", 0}, {"czas\r\n", 0}, {huge, 0}};
-    for (const auto& [content, value] : cases) {
-        fs::remove(dir / "czas.dat");
-        if (content) Write(dir / "czas.dat", *content);
-        ElapsedCounter counter;
-        file.LoadOrCreate(counter);
-        EXPECT_EQ(counter.StoredSeconds, value);
-        EXPECT_EQ(counter.TotalSeconds, value);
-        EXPECT_EQ(Read(dir / "czas.dat"), content.value_or("0\r\n"));  // read, never rewritten
-    }
-    Write(dir / "czas.dat", "42\r\n");
-    std::ofstream writer(dir / "czas.dat", std::ios::app);  // another program has it open for writing
-    ElapsedCounter counter;
-    file.LoadOrCreate(counter);
-    EXPECT_EQ(counter.StoredSeconds, 42);
-    writer.close();
-    fs::remove(dir / "czas.dat");
-    fs::create_directories(dir / "czas.dat" / "inner");  // there but unreadable: left alone
-    file.LoadOrCreate(counter);
-    EXPECT_TRUE(fs::exists(dir / "czas.dat" / "inner"));
-}
-
-TEST(TimeFile, SaveReplacesTheLineWhole) {
+// A save replaces the line whole; a reader holding the file for a moment delays it but does not make it fail. One that
+// cannot be made (the folder is a file, czas.dat a folder, which the load leaves alone too) fails and leaves what was there.
+TEST(TimeFile, SaveReplacesTheLineWholeOrFailsAndLeavesWhatWasThere) {
     TestDir dir;
     const TimeFile file(Wide(dir.path));
     ElapsedCounter counter;
@@ -63,7 +37,6 @@ TEST(TimeFile, SaveReplacesTheLineWhole) {
         file.SaveTotal(counter);
         EXPECT_EQ(Read(dir / "czas.dat"), FormatTotalLine(total));
     }
-    // Another program reading it for a moment delays the save but does not make it fail.
     auto reader = std::make_unique<std::ifstream>(dir / "czas.dat", std::ios::binary);
     std::thread release([&] { std::this_thread::sleep_for(std::chrono::milliseconds(20)), reader.reset(); });
     counter.TotalSeconds = 6;
@@ -71,32 +44,39 @@ TEST(TimeFile, SaveReplacesTheLineWhole) {
     release.join();
     EXPECT_EQ(Read(dir / "czas.dat"), "6\r\n");
     EXPECT_FALSE(fs::exists(dir / "czas.dat.new"));
-}
-
-TEST(TimeFile, ASaveThatCannotBeMadeFailsAndLeavesWhatWasThere) {
-    TestDir dir;
-    ElapsedCounter counter;
-    Write(dir / "plik", "77\r\n");
-    EXPECT_THROW(TimeFile(Wide(dir / "plik")).SaveTotal(counter), SaveFailed);  // a folder that is a file
-    fs::create_directories(dir / "czas.dat" / "inner");                          // czas.dat cannot be replaced
-    EXPECT_THROW(TimeFile(Wide(dir.path)).SaveTotal(counter), SaveFailed);
+    std::ofstream writer(dir / "czas.dat", std::ios::app);  // another program has it open for writing: still read
+    file.LoadOrCreate(counter);
+    EXPECT_EQ(counter.StoredSeconds, 6);
+    writer.close();
+    EXPECT_THROW(TimeFile(Wide(dir / "czas.dat")).SaveTotal(counter), SaveFailed);
+    EXPECT_EQ(Read(dir / "czas.dat"), "6\r\n");
+    fs::remove(dir / "czas.dat");
+    fs::create_directories(dir / "czas.dat" / "inner");
+    file.LoadOrCreate(counter);  // there but unreadable: left alone
+    EXPECT_THROW(file.SaveTotal(counter), SaveFailed);
     EXPECT_TRUE(fs::exists(dir / "czas.dat" / "inner"));
     EXPECT_FALSE(fs::exists(dir / "czas.dat.new"));
-    EXPECT_EQ(Read(dir / "plik"), "77\r\n");
 }
 
+// The start reads a number from czas.dat, leaves anything else as it is and creates a missing file (the first rows).
 // A replace cut short at each step where it is two (FAT, exFAT: the old file goes, then the new one takes its name),
 // for czas.dat and historia.csv: the start takes the newest whole content and finishes the replace; the probe before
 // it never removes a new file. Rows: cut while writing the new file, before the old one went, after; done; czas.dat
 // unreadable; no whole total anywhere.
-TEST(TimeFile, AReplaceCutShortAtEachStepLosesNothing) {
+TEST(TimeFile, LoadsANumberLeavesAnythingElseAndLosesNothingOfAReplaceCutShort) {
     const std::string h100 = "data;sekundy\r\n2026-12-06;100\r\n", h200 = "data;sekundy\r\n2026-12-06;200\r\n", no;
-    const struct { std::string old, fresh; const std::string &days, &newDays; std::int32_t total, seconds; } cases[] = {
-        {"100\r\n", "2", h100, no, 100, 100}, {"100\r\n", "200\r\n", h100, h200, 100, 100}, {no, "200\r\n", no, h200, 200, 200},
-        {"200\r\n", no, h200, no, 200, 200}, {"czas\r\n", "200\r\n", no, no, 200, 0}, {no, "20", no, no, 0, 0}};
+    std::string huge(4 << 20, '\xFF');
+    huge.replace(0, 5, "12345");
+    const struct { std::optional<std::string> old; std::string fresh; const std::string &days, &newDays; std::int32_t total, seconds; } cases[] = {
+        {{}, no, no, no, 0, 0}, {"-100\r\n", no, no, no, -100, 0}, {"2147483647\r\n", no, no, no, kMax, 0}, {"", no, no, no, 0, 0},
+        {"czas\r\n", no, no, no, 0, 0}, {huge, no, no, no, 0, 0},
+        {"100\r\n", "2", h100, no, 100, 100}, {"100\r\n", "200\r\n", h100, h200, 100, 100}, {{}, "200\r\n", no, h200, 200, 200},
+        {"200\r\n", no, h200, no, 200, 200}, {"czas\r\n", "200\r\n", no, no, 200, 0}, {{}, "20", no, no, 0, 0}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << &c - cases);
         TestDir dir;
-        for (const auto& [name, bytes] : {std::pair{"czas.dat", c.old}, {"czas.dat.new", c.fresh}, {"historia.csv", c.days},
+        if (c.old) Write(dir / "czas.dat", *c.old);
+        for (const auto& [name, bytes] : {std::pair{"czas.dat.new", c.fresh}, {"historia.csv", c.days},
                                           {"historia.csv.new", c.newDays.empty() ? h200.substr(0, 27) : c.newDays}})
             if (!bytes.empty()) Write(dir / name, bytes);
         const TimeFile file(Wide(dir.path));
@@ -105,11 +85,11 @@ TEST(TimeFile, AReplaceCutShortAtEachStepLosesNothing) {
         file.LoadOrCreate(counter);
         HistoryFile history(Wide(dir.path));
         history.Load();
-        EXPECT_EQ(counter.StoredSeconds, c.total) << c.fresh;
-        EXPECT_EQ(Read(dir / "czas.dat"), c.old.empty() ? FormatTotalLine(c.total) : c.old) << c.fresh;
+        EXPECT_EQ(std::pair(counter.StoredSeconds, counter.TotalSeconds), std::pair(c.total, c.total));
+        EXPECT_EQ(Read(dir / "czas.dat"), c.old.value_or(FormatTotalLine(c.total)));  // read, never rewritten
         EXPECT_EQ(fs::exists(dir / "czas.dat.new"), !c.fresh.empty() && Read(dir / "czas.dat") != c.fresh);  // unless moved
-        EXPECT_EQ(history.days().Seconds(20793), c.seconds) << c.fresh;
-        EXPECT_EQ(Read(dir / "historia.csv"), c.days.empty() ? c.newDays : c.days) << c.fresh;
+        EXPECT_EQ(history.days().Seconds(20793), c.seconds);
+        EXPECT_EQ(Read(dir / "historia.csv"), c.days.empty() ? c.newDays : c.days);
     }
 }
 
@@ -133,18 +113,20 @@ TEST(HistoryText, LinesThatCannotBeReadAreKeptWhereTheyAreAndCountForNothing) {
 
 TEST(HistoryFile, AMissingFileIsMadeAtTheSaveOneThatCannotBeReadIsNeverReplacedByTheNewDays) {
     TestDir dir;
-    HistoryFile fresh(Wide(dir.path));
-    fresh.Load();
-    fresh.days().Add(20794, 5);
+    const auto loaded = [&] {  // with 5 s of 2026-12-07 counted since
+        HistoryFile file(Wide(dir.path));
+        file.Load();
+        file.days().Add(20794, 5);
+        return file;
+    };
+    HistoryFile fresh = loaded();
     EXPECT_FALSE(fs::exists(dir / "historia.csv"));
     fresh.Save();
     EXPECT_EQ(Read(dir / "historia.csv"), "data;sekundy\r\n2026-12-07;5\r\n");
 
     fs::remove(dir / "historia.csv");
     fs::create_directories(dir / "historia.csv" / "inner");  // there, but not readable as a file
-    HistoryFile later(Wide(dir.path));
-    later.Load();
-    later.days().Add(20794, 5);
+    HistoryFile later = loaded();
     EXPECT_THROW(later.Save(), SaveFailed);
     EXPECT_TRUE(fs::exists(dir / "historia.csv" / "inner"));
     fs::remove_all(dir / "historia.csv");
@@ -154,10 +136,7 @@ TEST(HistoryFile, AMissingFileIsMadeAtTheSaveOneThatCannotBeReadIsNeverReplacedB
 
     const std::string huge = "data;sekundy\r\n" + std::string(kHistoryFileLimit, 'x');
     Write(dir / "historia.csv", huge);
-    HistoryFile large(Wide(dir.path));
-    large.Load();
-    large.days().Add(20794, 5);
-    EXPECT_THROW(large.Save(), SaveFailed);
+    EXPECT_THROW(loaded().Save(), SaveFailed);
     EXPECT_EQ(fs::file_size(dir / "historia.csv"), huge.size());
 }
 
