@@ -36,14 +36,15 @@ TEST(Elevation, ARefusedTickAsksForRightsOnlyWithAFilteredToken) {
         SCOPED_TRACE(limited);
         e2e::Process run(app.exe(), e2e::Quoted(app.exe()), app.folder(), limited);
         if (!run.started()) GTEST_SKIP() << "this process has no limited token to start the program with";
-        HWND main = run.mainWindow(), message = nullptr;
+        HWND main = run.mainWindow();
         ASSERT_NE(main, nullptr);
         run.click(Model().Command1);  // counting
         test::SetValueDenied lock(HKEY_LOCAL_MACHINE, kAutostartKey);
         ASSERT_TRUE(lock.locked());
         const DWORD processes = run.processes();
         PostMessageW(run.control(Model().Check1), BM_CLICK, 0, 0);
-        ASSERT_TRUE(e2e::WaitUntil([&] { return (message = e2e::FindWindowOf(run.id(), L"#32770")) && IsWindowVisible(message); }));
+        HWND message = run.window(L"#32770");
+        ASSERT_NE(message, nullptr);
         EXPECT_EQ(run.processes() > processes, limited);  // the elevated run
         EXPECT_EQ(GetWindow(message, GW_OWNER), main);
         const std::wstring text = e2e::WindowText(GetDlgItem(message, 0xFFFF));

@@ -17,11 +17,7 @@ TEST(Limit, ReachedWhileCountingSpeaks) {
     e2e::App placed("100\r\n");
     placed.post(WM_CLOSE);
     ASSERT_TRUE(placed.waitForExit());
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    char today[32];
-    snprintf(today, sizeof today, "%04u-%02u-%02u;897\r\n", now.wYear, now.wMonth, now.wDay);
-    std::ofstream(placed.folder() / L"historia.csv", std::ios::binary) << "data;sekundy\r\n" << today;
+    std::ofstream(placed.folder() / L"historia.csv", std::ios::binary) << e2e::HistoryFile(0, 897);
     WritePrivateProfileStringW(L"Czasomir", L"LimitDzienny", L"15", (placed.folder() / L"czasomir.ini").c_str());
     e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
     ASSERT_NE(app.mainWindow(), nullptr);
