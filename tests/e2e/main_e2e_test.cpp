@@ -10,8 +10,6 @@
 
 #include <commctrl.h>
 
-#include "ui/about/form2.h"
-#include "ui/history/form3.h"
 
 namespace {
 
@@ -151,8 +149,6 @@ TEST(Tray, CountsHiddenWithItsIconShownByALeftPressOrASecondStartClosedFromItsMe
 // the main window, with the focus on OK; Escape leaves it open, Enter presses
 // OK; the focus is back where it was.
 TEST(About, ModalOverTheMainWindowEscapeLeavesItOpenEnterPressesOk) {
-    static tk::HeadlessPlatform platform;
-    static const czasomir::Form2 model(platform);
     App app;
     HWND main = app.mainWindow();
     ASSERT_NE(main, nullptr);
@@ -164,7 +160,7 @@ TEST(About, ModalOverTheMainWindowEscapeLeavesItOpenEnterPressesOk) {
     ASSERT_NE(about, nullptr);
     EXPECT_FALSE(IsWindowEnabled(main));
     EXPECT_EQ(GetWindow(about, GW_OWNER), main);
-    HWND ok = GetDlgItem(about, model.Command1.id());
+    HWND ok = FindWindowExW(about, nullptr, L"Button", L"&OK");
     EXPECT_EQ(e2e::FocusOf(about), ok);
 
     e2e::Press(ok, VK_ESCAPE);
@@ -179,9 +175,6 @@ TEST(About, ModalOverTheMainWindowEscapeLeavesItOpenEnterPressesOk) {
 // tests; the local calendar's day: the limit's test); one tooltip a bar; "Otwórz plik" hands a copy to the
 // program registered for .csv; Escape closes.
 TEST(History, ATooltipABarACopyForTheCsvProgramEscapeCloses) {
-    static tk::HeadlessPlatform platform;
-    static const czasomir::DayHistory none;
-    static const czasomir::Form3 model(platform, none, 0, L"");
     App placed("100\r\n");
     ASSERT_NE(placed.mainWindow(), nullptr);
     placed.kill();
@@ -210,12 +203,12 @@ TEST(History, ATooltipABarACopyForTheCsvProgramEscapeCloses) {
         if (GetWindow(tip, GW_OWNER) == history) tools += static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
     EXPECT_EQ(tools, 14);
 
-    SendMessageW(GetDlgItem(history, model.Command2.id()), BM_CLICK, 0, 0);
+    SendMessageW(FindWindowExW(history, nullptr, L"Button", L"Otwórz plik"), BM_CLICK, 0, 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::Read(opened).value_or("").rfind(days, 0) == 0; })) << e2e::Read(opened).value_or("");
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         RegDeleteTreeW(root, L"Software\\Classes\\CzasomirTest.csv"), RegDeleteTreeW(root, L"Software\\Classes\\.csv");
 
-    e2e::Press(GetDlgItem(history, model.Command1.id()), VK_ESCAPE);
+    e2e::Press(FindWindowExW(history, nullptr, L"Button", L"OK"), VK_ESCAPE);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(history) && IsWindowEnabled(main); }));
 }
 
