@@ -53,11 +53,10 @@ TEST(Elevation, ARefusedTickAsksForRightsOnlyWithAFilteredToken) {
         PostMessageW(message, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(message); }));
         EXPECT_EQ(Stored(), std::nullopt);
-        EXPECT_EQ(Stored(kHkeyCurrentUser), std::nullopt);
     }
 }
 
-// Ticked in a copy under Program Files: the machine's value, not the user's. The elevated mode beside it.
+// Ticked in a copy under Program Files: the machine's value (the user's: the unit tests). The elevated mode beside it.
 TEST(Elevation, EachCopyRegistersWhereItMayAndTheElevatedModeMakesItsOneChangeAndShowsNothing) {
     Clear();
     e2e::App app("3725\r\n", L"", L"Mój Czasomir", false, kProgramFiles);
@@ -65,7 +64,6 @@ TEST(Elevation, EachCopyRegistersWhereItMayAndTheElevatedModeMakesItsOneChangeAn
     const std::wstring mine = e2e::Quoted(app.exe(), L"/auto");
     app.click(Model().Check1);
     EXPECT_EQ(Stored(), mine);
-    EXPECT_EQ(Stored(kHkeyCurrentUser), std::nullopt);
     const std::tuple<const wchar_t*, DWORD, std::optional<std::wstring>> cases[] = {
         {L"/autostart:off", 0, {}}, {L"/autostart:on", 0, mine}, {L"/autostart:on \"C:\\Zły\\program.exe\"", 87, mine},
         {L"/autostart:off", 0, {}}, {L"/autostart:tak", 87, {}}};
@@ -100,7 +98,6 @@ TEST(Elevation, EachCopyRegistersWhereItMayAndTheElevatedModeMakesItsOneChangeAn
     EXPECT_EQ(Stored(kHkeyCurrentUser), its);
     const auto approval = registry->ReadBinaryValue(kHkeyCurrentUser, kStartupApprovedKey, kAutostartValueName);
     EXPECT_TRUE(!approval || approval->empty() || approval->front() % 2 == 0);
-    EXPECT_EQ(Stored(), std::nullopt);
     Clear();
 }
 
