@@ -11,10 +11,6 @@ namespace {
 using e2e::App;
 using e2e::Model;
 
-int IniOption(const App& app) {
-    return static_cast<int>(GetPrivateProfileIntW(L"Czasomir", L"PomijajBezczynnosc", -1, (app.folder() / L"czasomir.ini").c_str()));
-}
-
 void MoveTheMouse() {
     INPUT input{INPUT_MOUSE};
     input.mi.dx = 1, input.mi.dwFlags = MOUSEEVENTF_MOVE;
@@ -30,7 +26,8 @@ TEST(Idle, TheOptionSurvivesARestartNoInputOrALockPausesUntilAnInput) {
     App placed("100\r\n", L"", L"Czasomir", true);
     ASSERT_NE(placed.mainWindow(), nullptr);
     placed.post(WM_COMMAND, Model().mnuPlikPomijaj.id);  // handled after the message that waits for idle
-    EXPECT_TRUE(e2e::WaitUntil([&] { return IniOption(placed) == 1; }));
+    const std::wstring ini = (placed.folder() / L"czasomir.ini").wstring();
+    EXPECT_TRUE(e2e::WaitUntil([&] { return GetPrivateProfileIntW(L"Czasomir", L"PomijajBezczynnosc", -1, ini.c_str()) == 1; }));
     placed.post(WM_CLOSE);
     ASSERT_TRUE(placed.waitForExit());
     e2e::Process app = placed.again(e2e::Quoted(placed.exe()));

@@ -7,12 +7,6 @@
 
 namespace {
 
-bool AWindowReads(const std::wstring& text) {
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"tooltips_class32", nullptr));)
-        if (e2e::WindowText(window) == text) return true;
-    return false;
-}
-
 TEST(Limit, ReachedWhileCountingSpeaks) {
     e2e::App placed("100\r\n");
     placed.post(WM_CLOSE);
@@ -22,7 +16,11 @@ TEST(Limit, ReachedWhileCountingSpeaks) {
     e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
     ASSERT_NE(app.mainWindow(), nullptr);
     app.click(e2e::Model().Command1);
-    EXPECT_TRUE(e2e::WaitUntil([] { return AWindowReads(L"Dzisiejszy czas przy komputerze osiągnął dzienny limit (00 : 15 : 00)."); }));
+    EXPECT_TRUE(e2e::WaitUntil([] {
+        for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr));)
+            if (e2e::WindowText(tip) == L"Dzisiejszy czas przy komputerze osiągnął dzienny limit (00 : 15 : 00).") return true;
+        return false;
+    }));
 }
 
 }  // namespace
