@@ -13,15 +13,10 @@
 
 namespace {
 
-// A Unix path named by an environment variable, as Wine reaches it (drive Z:); empty when unset.
-e2e::fs::path UnixPathIn(const char* variable) {
-    const char* path = std::getenv(variable);
-    return path && *path ? e2e::fs::path("Z:" + std::string(path)).make_preferred() : e2e::fs::path();
-}
-
 TEST(WallClock, ChangesDuringARunAddNothingToTheSavedTotal) {
-    const e2e::fs::path offset = UnixPathIn("FAKETIME_TIMESTAMP_FILE");
-    if (offset.empty()) GTEST_SKIP() << "runs under Wine with libfaketime (ctest)";
+    const char* file = std::getenv("FAKETIME_TIMESTAMP_FILE");  // a Unix path, reached as drive Z:
+    if (!file || !*file) GTEST_SKIP() << "runs under Wine with libfaketime (ctest)";
+    const e2e::fs::path offset = e2e::fs::path("Z:" + std::string(file)).make_preferred();
     // Real time moved by `seconds`, for this process and those it starts; replaced
     // whole, never seen half written: libfaketime ends a process that reads a bad offset.
     const auto setClock = [&](long long seconds) {

@@ -35,8 +35,7 @@ TEST(DataFolder, ARefusingProgramFolderKeepsTheTotalInTheCopysOwnFolder) {
             last = app.shown();
             app.post(WM_CLOSE);
             ASSERT_TRUE(app.waitForExit());
-            std::ifstream saved(own / L"czas.dat", std::ios::binary);
-            EXPECT_EQ(e2e::WholeLine(std::string(std::istreambuf_iterator<char>(saved), {})), last) << readOnly;
+            EXPECT_EQ(e2e::WholeLine(e2e::Read(own / L"czas.dat")), last) << readOnly;
         }
         EXPECT_EQ(placed.czasDat(), "500\r\n");
         SetFileAttributesW(czasDat.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -53,13 +52,11 @@ TEST(Reset, AsksFirstOnlyTakResets) {
     for (const WPARAM answer : {WPARAM{VK_ESCAPE}, WPARAM{VK_RETURN}, WPARAM{IDYES}}) {
         const auto before = app.shown();
         app.post(WM_COMMAND, Model().mnuPlikZresetuj.id);
-        HWND box = nullptr;
-        ASSERT_TRUE(e2e::WaitUntil([&] { return (box = e2e::FindWindowOf(app.id(), L"#32770")) && IsWindowVisible(box); }));
+        HWND box = app.window(L"#32770");
+        ASSERT_NE(box, nullptr);
         EXPECT_EQ(e2e::WindowText(GetDlgItem(box, IDYES)) + e2e::WindowText(GetDlgItem(box, IDCANCEL)), L"TakNie");
         EXPECT_TRUE(e2e::WaitUntil([&] { return app.shown() > before; }));  // counting behind the question
-        HWND focus = e2e::FocusOf(box);  // Nie, the default
-        answer == IDYES ? SendMessageW(GetDlgItem(box, IDYES), BM_CLICK, 0, 0)
-                        : PostMessageW(focus, WM_KEYDOWN, answer, 1) + PostMessageW(focus, WM_KEYUP, answer, static_cast<LPARAM>(0xC0000001));
+        answer == IDYES ? void(SendMessageW(GetDlgItem(box, IDYES), BM_CLICK, 0, 0)) : e2e::Press(e2e::FocusOf(box), answer);  // Nie, the default
         ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box); }));
         EXPECT_EQ(app.shown() < before, answer == IDYES) << answer;
     }

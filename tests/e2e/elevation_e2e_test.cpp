@@ -36,14 +36,15 @@ TEST(Elevation, ARefusedTickAsksForRightsOnlyWithAFilteredToken) {
         SCOPED_TRACE(limited);
         e2e::Process run(app.exe(), e2e::Quoted(app.exe()), app.folder(), limited);
         if (!run.started()) GTEST_SKIP() << "this process has no limited token to start the program with";
-        HWND main = run.mainWindow(), message = nullptr;
+        HWND main = run.mainWindow();
         ASSERT_NE(main, nullptr);
         run.click(Model().Command1);  // counting
         test::SetValueDenied lock(HKEY_LOCAL_MACHINE, kAutostartKey);
         ASSERT_TRUE(lock.locked());
         const DWORD processes = run.processes();
         PostMessageW(run.control(Model().Check1), BM_CLICK, 0, 0);
-        ASSERT_TRUE(e2e::WaitUntil([&] { return (message = e2e::FindWindowOf(run.id(), L"#32770")) && IsWindowVisible(message); }));
+        HWND message = run.window(L"#32770");
+        ASSERT_NE(message, nullptr);
         EXPECT_EQ(run.processes() > processes, limited);  // the elevated run
         EXPECT_EQ(GetWindow(message, GW_OWNER), main);
         const std::wstring text = e2e::WindowText(GetDlgItem(message, 0xFFFF));
@@ -52,11 +53,10 @@ TEST(Elevation, ARefusedTickAsksForRightsOnlyWithAFilteredToken) {
         PostMessageW(message, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(message); }));
         EXPECT_EQ(Stored(), std::nullopt);
-        EXPECT_EQ(Stored(kHkeyCurrentUser), std::nullopt);
     }
 }
 
-// Ticked in a copy under Program Files: the machine's value, not the user's. The elevated mode beside it.
+// Ticked in a copy under Program Files: the machine's value (the user's: the unit tests). The elevated mode beside it.
 TEST(Elevation, EachCopyRegistersWhereItMayAndTheElevatedModeMakesItsOneChangeAndShowsNothing) {
     Clear();
     e2e::App app("3725\r\n", L"", L"Mój Czasomir", false, kProgramFiles);
@@ -64,7 +64,6 @@ TEST(Elevation, EachCopyRegistersWhereItMayAndTheElevatedModeMakesItsOneChangeAn
     const std::wstring mine = e2e::Quoted(app.exe(), L"/auto");
     app.click(Model().Check1);
     EXPECT_EQ(Stored(), mine);
-    EXPECT_EQ(Stored(kHkeyCurrentUser), std::nullopt);
     const std::tuple<const wchar_t*, DWORD, std::optional<std::wstring>> cases[] = {
         {L"/autostart:off", 0, {}}, {L"/autostart:on", 0, mine}, {L"/autostart:on \"C:\\Zły\\program.exe\"", 87, mine},
         {L"/autostart:off", 0, {}}, {L"/autostart:tak", 87, {}}};
@@ -99,7 +98,6 @@ TEST(Elevation, EachCopyRegistersWhereItMayAndTheElevatedModeMakesItsOneChangeAn
     EXPECT_EQ(Stored(kHkeyCurrentUser), its);
     const auto approval = registry->ReadBinaryValue(kHkeyCurrentUser, kStartupApprovedKey, kAutostartValueName);
     EXPECT_TRUE(!approval || approval->empty() || approval->front() % 2 == 0);
-    EXPECT_EQ(Stored(), std::nullopt);
     Clear();
 }
 

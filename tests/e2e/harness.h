@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/calendar.h"
 #include "storage/time_file.h"
 #include "tests/support.h"
 
@@ -65,10 +66,31 @@ inline std::optional<std::int64_t> Seconds(const std::wstring& text) {
     return std::int64_t{h} * 3600 + m * 60 + s;
 }
 
+// A file's bytes; nothing when it cannot be read.
+inline std::optional<std::string> Read(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {})) : std::nullopt;
+}
+
 // The value of czas.dat when it holds exactly one line as the program writes it.
 inline std::optional<std::int32_t> WholeLine(const std::optional<std::string>& bytes) {
     const auto value = bytes ? czasomir::ParseTotal(*bytes) : std::nullopt;
     return value && czasomir::FormatTotalLine(*value) == *bytes ? value : std::nullopt;
+}
+
+// Posts a key's press and release to a window, and gives its program a moment to take them.
+inline void Press(HWND to, WPARAM key) {
+    PostMessageW(to, WM_KEYDOWN, key, 1), PostMessageW(to, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001)), Sleep(500);
+}
+
+// historia.csv with one line: `seconds` on the local day `back` days before today.
+inline std::string HistoryFile(int back, int seconds) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const auto day = czasomir::DateOfDay(czasomir::DayNumber({now.wYear, now.wMonth, now.wDay}) - back);
+    char line[32];
+    snprintf(line, sizeof line, "%04d-%02d-%02d;%d\r\n", day.year, day.month, day.day, seconds);
+    return std::string("data;sekundy\r\n") + line;
 }
 
 // The tray icon (window, id) as the shell holds it: changing nothing succeeds only for an icon that is there.
@@ -132,6 +154,14 @@ public:
         waitIdle();
         return window_;
     }
+    // A shown top-level window of this process with that class, once it runs its message loop; null when none comes.
+    HWND window(const wchar_t* className) const {
+        HWND found = nullptr;
+        DWORD_PTR ignored = 0;
+        if (!WaitUntil([&] { return (found = FindWindowOf(id_, className)) && IsWindowVisible(found); })) return nullptr;
+        SendMessageTimeoutW(found, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        return found;
+    }
     HWND control(const tk::Control& c) { return GetDlgItem(window_ ? window_ : mainWindow(false), c.id()); }
     std::wstring text(const tk::Control& c) { return WindowText(control(c)); }
     std::optional<std::int64_t> shown() { return Seconds(text(Model().Label1)); }
@@ -182,10 +212,7 @@ public:
     }
     const fs::path& folder() const { return folder_; }
     fs::path exe() const { return folder_ / L"Czasomir.exe"; }
-    std::optional<std::string> czasDat() const {
-        std::ifstream in(folder_ / L"czas.dat", std::ios::binary);
-        return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {})) : std::nullopt;
-    }
+    std::optional<std::string> czasDat() const { return Read(folder_ / L"czas.dat"); }
     // Another start of the same copy, with this command line.
     Process again(const std::wstring& commandLine) const { return Process(exe(), commandLine, folder_); }
 

@@ -11,10 +11,6 @@ namespace {
 using e2e::App;
 using e2e::Model;
 
-int IniOption(const App& app) {
-    return static_cast<int>(GetPrivateProfileIntW(L"Czasomir", L"PomijajBezczynnosc", -1, (app.folder() / L"czasomir.ini").c_str()));
-}
-
 void MoveTheMouse() {
     INPUT input{INPUT_MOUSE};
     input.mi.dx = 1, input.mi.dwFlags = MOUSEEVENTF_MOVE;
@@ -29,10 +25,9 @@ TEST(Idle, TheOptionSurvivesARestartNoInputOrALockPausesUntilAnInput) {
     SetEnvironmentVariableW(L"CZASOMIR_TEST_IDLE_MS", L"3000");
     App placed("100\r\n", L"", L"Czasomir", true);
     ASSERT_NE(placed.mainWindow(), nullptr);
-    for (int on : {1, 0, 1}) {
-        placed.post(WM_COMMAND, Model().mnuPlikPomijaj.id);  // handled after the message that waits for idle
-        EXPECT_TRUE(e2e::WaitUntil([&] { return IniOption(placed) == on; })) << on;
-    }
+    placed.post(WM_COMMAND, Model().mnuPlikPomijaj.id);  // handled after the message that waits for idle
+    const std::wstring ini = (placed.folder() / L"czasomir.ini").wstring();
+    EXPECT_TRUE(e2e::WaitUntil([&] { return GetPrivateProfileIntW(L"Czasomir", L"PomijajBezczynnosc", -1, ini.c_str()) == 1; }));
     placed.post(WM_CLOSE);
     ASSERT_TRUE(placed.waitForExit());
     e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
@@ -51,12 +46,6 @@ TEST(Idle, TheOptionSurvivesARestartNoInputOrALockPausesUntilAnInput) {
     EXPECT_TRUE(Paused(app) && app.shown() == locked && app.text(Model().Command1) == L"Stop");
     MoveTheMouse();
     EXPECT_TRUE(e2e::WaitUntil([&] { return !Paused(app) && app.shown() > locked; }, 2500));
-    app.post(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return Paused(app); }));
-    const auto shown = app.shown();
-    app.post(WM_CLOSE);
-    ASSERT_TRUE(app.waitForExit());
-    EXPECT_EQ(e2e::WholeLine(placed.czasDat()), shown);
     SetEnvironmentVariableW(L"CZASOMIR_TEST_IDLE_MS", nullptr);
 }
 

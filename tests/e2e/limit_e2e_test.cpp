@@ -7,26 +7,20 @@
 
 namespace {
 
-bool AWindowReads(const std::wstring& text) {
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"tooltips_class32", nullptr));)
-        if (e2e::WindowText(window) == text) return true;
-    return false;
-}
-
 TEST(Limit, ReachedWhileCountingSpeaks) {
     e2e::App placed("100\r\n");
     placed.post(WM_CLOSE);
     ASSERT_TRUE(placed.waitForExit());
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    char today[32];
-    snprintf(today, sizeof today, "%04u-%02u-%02u;897\r\n", now.wYear, now.wMonth, now.wDay);
-    std::ofstream(placed.folder() / L"historia.csv", std::ios::binary) << "data;sekundy\r\n" << today;
+    std::ofstream(placed.folder() / L"historia.csv", std::ios::binary) << e2e::HistoryFile(0, 897);
     WritePrivateProfileStringW(L"Czasomir", L"LimitDzienny", L"15", (placed.folder() / L"czasomir.ini").c_str());
     e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
     ASSERT_NE(app.mainWindow(), nullptr);
     app.click(e2e::Model().Command1);
-    EXPECT_TRUE(e2e::WaitUntil([] { return AWindowReads(L"Dzisiejszy czas przy komputerze osiągnął dzienny limit (00 : 15 : 00)."); }));
+    EXPECT_TRUE(e2e::WaitUntil([] {
+        for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr));)
+            if (e2e::WindowText(tip) == L"Dzisiejszy czas przy komputerze osiągnął dzienny limit (00 : 15 : 00).") return true;
+        return false;
+    }));
 }
 
 }  // namespace

@@ -53,29 +53,30 @@ czasomir::DayHistory& Fortnight(std::int32_t today) {
 }
 
 const COLORREF kText = GetSysColor(COLOR_BTNTEXT), kFace = GetSysColor(COLOR_BTNFACE);
+// A label in the window's default font, in the window's text colour; a link's colour is the theme's.
+ControlLook Label(const wchar_t* name, int left, int top, int width, int height, bool link = false) {
+    return {name, left, top, width, height, L"", 8, 400, false, false, link ? CLR_INVALID : kText, link};
+}
 const WindowLook kWindows[] = {
     {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form1(p, *new czasomir::test::MemoryRejestr); }, 4080, 3720,
      WS_MINIMIZEBOX,
      {{L"Picture1", 3360, 240, 615, 375}, {L"Check1", 480, 3240, 3135, 375, L""}, {L"Command1", 840, 2160, 2415, 735, L""},
       {L"Label1", 120, 1080, 3855, 855, L"Times New Roman", 26.25, 700, false, false, kText}, {L"Image1", 840, 120, 2400, 675}}},
     {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form2(p); }, 4845, 4290, 0,
-     {{L"Command1", 1560, 3480, 1695, 495, L""}, {L"Label5", 360, 2880, 1455, 255, L"", 8, 400, false, false, CLR_INVALID, true},
-      {L"Label4", 360, 2400, 1935, 255, L"", 8, 400, false, false, CLR_INVALID, true},
-      {L"Label3", 360, 1920, 855, 255, L"", 8, 400, false, false, kText}, {L"Label2", 360, 1440, 3735, 255, L"", 8, 400, false, false, kText},
+     {{L"Command1", 1560, 3480, 1695, 495, L""}, Label(L"Label5", 360, 2880, 1455, 255, true), Label(L"Label4", 360, 2400, 1935, 255, true),
+      Label(L"Label3", 360, 1920, 855, 255), Label(L"Label2", 360, 1440, 3735, 255),
       {L"Label1", 120, 240, 4575, 855, L"Times New Roman", 36, 700, true, false, kText}}},
     {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form3(p, Fortnight(20000), 20000, L"C:\\Dane"); }, 6300, 5700, 0,
-     {{L"Label1", 240, 240, 2160, 255, L"", 8, 400, false, false, kText}, {L"Label2", 2400, 240, 2400, 255, L"", 8, 400, false, false, kText},
-      {L"Label3", 240, 540, 2160, 255, L"", 8, 400, false, false, kText}, {L"Label4", 2400, 540, 2400, 255, L"", 8, 400, false, false, kText},
-      {L"Label5", 240, 840, 2160, 255, L"", 8, 400, false, false, kText}, {L"Label6", 2400, 840, 2400, 255, L"", 8, 400, false, false, kText},
-      {L"Label7", 240, 4260, 5820, 255, L"", 8, 400, false, false, kText},
+     {Label(L"Label1", 240, 240, 2160, 255), Label(L"Label2", 2400, 240, 2400, 255), Label(L"Label3", 240, 540, 2160, 255),
+      Label(L"Label4", 2400, 540, 2400, 255), Label(L"Label5", 240, 840, 2160, 255), Label(L"Label6", 2400, 840, 2400, 255),
+      Label(L"Label7", 240, 4260, 5820, 255), Label(L"Label8", 240, 4515, 5820, 480),
       {.name = L"Chart1", .left = 240, .top = 1260, .width = 5820, .height = 2850,
        .bars = {.0625, .125, .1875, .25, .3125, .375, .4375, .5, .5625, .625, .6875, .75, .8125, .875}},
-      {L"Label8", 240, 4515, 5820, 480, L"", 8, 400, false, false, kText}, {L"Command2", 2640, 5100, 1695, 375, L""},
-      {L"Command1", 4365, 5100, 1695, 375, L""}}},
+      {L"Command2", 2640, 5100, 1695, 375, L""}, {L"Command1", 4365, 5100, 1695, 375, L""}}},
     {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form4(p, {}); }, 5115, 2415, 0,
-     {{L"Check1", 240, 240, 2280, 315, L""}, {L"Text1", 2580, 240, 480, 315, L""},
-      {L"Label1", 3375, 270, 180, 255, L"", 8, 400, false, false, kText}, {L"Text2", 3600, 240, 480, 315, L""},
-      {L"Check2", 240, 720, 2280, 315, L""}, {L"Text3", 2580, 720, 480, 315, L""}, {L"Check3", 240, 1200, 4635, 315, L""}, {L"Command1", 2100, 1800, 1335, 375, L""}, {L"Command2", 3540, 1800, 1335, 375, L""}}},
+     {{L"Check1", 240, 240, 2280, 315, L""}, {L"Text1", 2580, 240, 480, 315, L""}, Label(L"Label1", 3375, 270, 180, 255),
+      {L"Text2", 3600, 240, 480, 315, L""}, {L"Check2", 240, 720, 2280, 315, L""}, {L"Text3", 2580, 720, 480, 315, L""},
+      {L"Check3", 240, 1200, 4635, 315, L""}, {L"Command1", 2100, 1800, 1335, 375, L""}, {L"Command2", 3540, 1800, 1335, 375, L""}}},
 };
 
 LONG IconWidth(HICON icon) {
@@ -201,6 +202,19 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
         const e2e::ScreenCopy shot(window);
         if (dpi == 96 && (&look == kWindows || form.name() == L"Form4"))  // README's pictures are copies
             shot.Save(&look == kWindows ? L"main" : L"settings");
+        // High contrast comes on with a palette of its own: every part is painted anew in it at once.
+        const COLORREF saved[] = {GetSysColor(kPaletteParts[0]), GetSysColor(kPaletteParts[1])};
+        const auto contrastOn = [&](bool on, const COLORREF* palette) {
+            SetSysColors(2, kPaletteParts, palette);
+            Settle();  // Windows repaints after the colours, the program after the settings message alone
+            platform.on = on;
+            SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+            Settle();
+        };
+        contrastOn(true, kPalette);
+        const e2e::ScreenCopy contrast(window);
+        contrastOn(false, saved);
+        if (&look == kWindows && dpi == 96) contrast.Save(L"main-contrast");
         RECT client{};
         GetClientRect(window, &client);
         GetWindowRect(window, &frame);
@@ -214,18 +228,24 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
                   std::tuple(MulDiv(32, dpi, 96), MulDiv(16, dpi, 96), icon(ICON_SMALL)));
         std::vector<HFONT> fonts;
         std::vector<HWND> hands, painting;  // the controls that paint themselves
+        const auto childNamed = [&](const wchar_t* name) -> std::pair<tk::Control*, HWND> {
+            for (tk::Control* k : form.controls())
+                if (k->name() == name) return {k, reinterpret_cast<HWND>(k->handle())};
+            return {nullptr, nullptr};
+        };
         for (const ControlLook& c : look.controls) {
-            const auto it = std::find_if(form.controls().begin(), form.controls().end(), [&](auto* k) { return k->name() == c.name; });
-            ASSERT_NE(it, form.controls().end()) << c.name;
+            const HWND child = childNamed(c.name).second;
+            ASSERT_NE(child, nullptr) << c.name;
             SCOPED_TRACE(testing::Message() << c.name);
-            HWND child = reinterpret_cast<HWND>((*it)->handle());
             RECT r{};
             GetWindowRect(child, &r);
             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
             EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right - r.left, r.bottom - r.top, IsWindowVisible(child)}),
                       std::vector<LONG>({pixels(c.left), pixels(c.top), pixels(c.width), pixels(c.height), c.name != std::wstring(L"Picture1")}));
-            // The background is the window's own (the banner's corner is see-through), also behind the text.
-            if (!c.face || c.ink != CLR_INVALID) EXPECT_EQ(shot.At(child, 0, 0), kFace);
+            // The background is the window's own (the banner's corner is see-through), also behind the text; the text
+            // in its colour; in high contrast, both the palette's.
+            if (!c.face || c.ink != CLR_INVALID)
+                EXPECT_EQ(std::pair(shot.At(child, 0, 0), contrast.At(child, 0, 0)), std::pair(kFace, kPalette[0]));
             if (!c.bars.empty()) ExpectBars(shot, child, c.bars);
             if (c.hand) hands.push_back(child);
             wchar_t cls[32] = L"";
@@ -237,7 +257,10 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
             EXPECT_EQ(std::tuple(std::wstring(*c.face ? c.face : f.lfFaceName), f.lfHeight, f.lfWeight, f.lfItalic, f.lfUnderline, f.lfCharSet),
                       std::tuple(std::wstring(f.lfFaceName), -std::lround(c.points * dpi / 72), static_cast<LONG>(c.weight), BYTE{c.italic},
                                  BYTE{c.underline}, BYTE{EASTEUROPE_CHARSET}));
-            if (c.ink != CLR_INVALID) EXPECT_GT(shot.Count(child, [&](COLORREF p) { return p == c.ink; }), 0);
+            if (c.ink != CLR_INVALID)
+                EXPECT_EQ(std::pair(shot.Count(child, [&](COLORREF p) { return p == c.ink; }) > 0,
+                                    contrast.Count(child, [&](COLORREF p) { return p == kPalette[1]; }) > 0),
+                          std::pair(true, true));
         }
         // The pointer over every part of the window, the background too.
         for (int py = 0; py < client.bottom; py += dpi / 12)
@@ -254,11 +277,6 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
             for (int i = 0; i < 200; ++i) SendMessageW(h, WM_PAINT, 0, 0);
             EXPECT_GT(GdiRoom(), room - 100) << h;
         }
-        const auto childNamed = [&](const wchar_t* name) -> std::pair<tk::Control*, HWND> {
-            for (tk::Control* k : form.controls())
-                if (k->name() == name) return {k, reinterpret_cast<HWND>(k->handle())};
-            return {nullptr, nullptr};
-        };
         for (const Said& said : kSaid) {
             if (form.name() != said.form) continue;
             const auto [control, child] = childNamed(said.control);
@@ -288,31 +306,12 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
             SendMessageW(window, WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
             EXPECT_EQ(opened, 3);
         }
-        // High contrast comes on with a palette of its own: every part is painted anew in it at once.
-        const COLORREF saved[] = {GetSysColor(kPaletteParts[0]), GetSysColor(kPaletteParts[1])};
-        const auto contrastOn = [&](bool on, const COLORREF* palette) {
-            SetSysColors(2, kPaletteParts, palette);
-            Settle();  // Windows repaints after the colours, the program after the settings message alone
-            platform.on = on;
-            SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-            Settle();
-        };
-        contrastOn(true, kPalette);
-        const e2e::ScreenCopy contrast(window);
-        if (&look == kWindows && dpi == 96) contrast.Save(L"main-contrast");
-        for (const ControlLook& c : look.controls) {
-            SCOPED_TRACE(testing::Message() << c.name << " in high contrast");
-            const HWND child = childNamed(c.name).second;
-            if (!c.face || c.ink != CLR_INVALID) { EXPECT_EQ(contrast.At(child, 0, 0), kPalette[0]); }
-            if (c.ink != CLR_INVALID) { EXPECT_GT(contrast.Count(child, [&](COLORREF p) { return p == kPalette[1]; }), 0); }
-        }
         if (const HWND banner = childNamed(L"Image1").second) {  // its words, in the text's colour on the face's; else the picture
             EXPECT_EQ(std::tuple(contrast.Count(banner, [&](COLORREF p) { return p != kPalette[0] && p != kPalette[1]; }),
                                  contrast.Count(banner, [&](COLORREF p) { return p == kPalette[1]; }) > 20,
                                  shot.Count(banner, [&](COLORREF p) { return p != kFace && p != kText; }) > 100),
                       std::tuple(0, true, true));
         }
-        contrastOn(false, saved);
         if (form.name() == L"Form4") {
             auto* settings = static_cast<czasomir::Form4*>(&form);  // the hours: typed, stepped within range, arrows at the right
             HWND hours = reinterpret_cast<HWND>(settings->Text1.handle());

@@ -10,8 +10,6 @@
 
 #include <commctrl.h>
 
-#include "ui/about/form2.h"
-#include "ui/history/form3.h"
 
 namespace {
 
@@ -141,8 +139,8 @@ TEST(Tray, CountsHiddenWithItsIconShownByALeftPressOrASecondStartClosedFromItsMe
 
     // A right click, as the shell reports it: the icon's menu; its last item, "Zamknij".
     PostMessageW(picture, 0x201, MAKEWPARAM(200, 200), MAKELPARAM(WM_CONTEXTMENU, 1));
-    HWND menu = nullptr;
-    ASSERT_TRUE(e2e::WaitUntil([&] { return (menu = e2e::FindWindowOf(app.id(), L"#32768")) && IsWindowVisible(menu); }));
+    HWND menu = app.window(L"#32768");
+    ASSERT_NE(menu, nullptr);
     PostMessageW(menu, WM_KEYDOWN, VK_UP, 0), PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(app.waitForExit());
     EXPECT_FALSE(e2e::TrayIconExists(picture));
@@ -152,30 +150,23 @@ TEST(Tray, CountsHiddenWithItsIconShownByALeftPressOrASecondStartClosedFromItsMe
 // the main window, with the focus on OK; Escape leaves it open, Enter presses
 // OK; the focus is back where it was.
 TEST(About, ModalOverTheMainWindowEscapeLeavesItOpenEnterPressesOk) {
-    static tk::HeadlessPlatform platform;
-    static const czasomir::Form2 model(platform);
     App app;
     HWND main = app.mainWindow();
     ASSERT_NE(main, nullptr);
-    auto type = [&](HWND to, WPARAM key) {  // and let the program take it
-        PostMessageW(to, WM_KEYDOWN, key, 1), PostMessageW(to, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001)), Sleep(500);
-    };
     EXPECT_EQ(e2e::FocusOf(main), app.control(Model().Command1));
-    type(app.control(Model().Command1), VK_TAB);
+    e2e::Press(app.control(Model().Command1), VK_TAB);
     EXPECT_EQ(e2e::FocusOf(main), app.control(Model().Check1));
     app.post(WM_COMMAND, Model().mnuPomocOProgramie.id);
-    HWND about = nullptr;
-    ASSERT_TRUE(e2e::WaitUntil([&] { return (about = e2e::FindWindowOf(app.id(), L"Czasomir.Form2")) && IsWindowVisible(about); }));
-    DWORD_PTR ignored = 0;  // answered once the box runs its message loop
-    SendMessageTimeoutW(about, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    HWND about = app.window(L"Czasomir.Form2");
+    ASSERT_NE(about, nullptr);
     EXPECT_FALSE(IsWindowEnabled(main));
     EXPECT_EQ(GetWindow(about, GW_OWNER), main);
-    HWND ok = GetDlgItem(about, model.Command1.id());
+    HWND ok = FindWindowExW(about, nullptr, L"Button", L"&OK");
     EXPECT_EQ(e2e::FocusOf(about), ok);
 
-    type(ok, VK_ESCAPE);
+    e2e::Press(ok, VK_ESCAPE);
     EXPECT_TRUE(IsWindowVisible(about));
-    type(ok, VK_RETURN);
+    e2e::Press(ok, VK_RETURN);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(about) && IsWindowEnabled(main); }));
     EXPECT_EQ(e2e::FocusOf(main), app.control(Model().Check1));
     EXPECT_TRUE(app.running());
@@ -185,23 +176,11 @@ TEST(About, ModalOverTheMainWindowEscapeLeavesItOpenEnterPressesOk) {
 // tests; the local calendar's day: the limit's test); one tooltip a bar; "Otwórz plik" hands a copy to the
 // program registered for .csv; Escape closes.
 TEST(History, ATooltipABarACopyForTheCsvProgramEscapeCloses) {
-    static tk::HeadlessPlatform platform;
-    static const czasomir::DayHistory none;
-    static const czasomir::Form3 model(platform, none, 0, L"");
-    SYSTEMTIME day{};
-    GetLocalTime(&day);
-    FILETIME time{};
-    SystemTimeToFileTime(&day, &time);
-    ULARGE_INTEGER ticks{{time.dwLowDateTime, time.dwHighDateTime}};
-    ticks.QuadPart -= 864000000000ull;
-    time = {ticks.LowPart, ticks.HighPart};
-    FileTimeToSystemTime(&time, &day);
-    char line[32];
-    snprintf(line, sizeof line, "%04u-%02u-%02u;3600\r\n", day.wYear, day.wMonth, day.wDay);
     App placed("100\r\n");
     ASSERT_NE(placed.mainWindow(), nullptr);
     placed.kill();
-    std::ofstream(placed.folder() / L"historia.csv", std::ios::binary) << "data;sekundy\r\n" << line;
+    const std::string days = e2e::HistoryFile(1, 3600);
+    std::ofstream(placed.folder() / L"historia.csv", std::ios::binary) << days;
     const e2e::fs::path opened = placed.folder() / L"opened.csv";
     const std::wstring command = L"cmd.exe /c copy /y \"%1\" \"" + opened.wstring() + L"\"";
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {  // Wine's shell reads the machine's classes only
@@ -213,14 +192,11 @@ TEST(History, ATooltipABarACopyForTheCsvProgramEscapeCloses) {
     e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
     HWND main = app.mainWindow();
     app.post(WM_COMMAND, Model().mnuPlikHistoria.id);
-    HWND history = nullptr;
-    ASSERT_TRUE(e2e::WaitUntil([&] { return (history = e2e::FindWindowOf(app.id(), L"Czasomir.Form3")) && IsWindowVisible(history); }));
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(history, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    HWND history = app.window(L"Czasomir.Form3");
+    ASSERT_NE(history, nullptr);
     SetForegroundWindow(history);
     RedrawWindow(history, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    SendMessageTimeoutW(history, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    Sleep(300);  // the X server catches up with the last paint
+    app.window(L"Czasomir.Form3"), Sleep(300);  // painted, and the X server caught up with it
     const e2e::ScreenCopy shot(history);
     shot.Save(L"history");
     int tools = 0;  // one tooltip a bar
@@ -228,16 +204,12 @@ TEST(History, ATooltipABarACopyForTheCsvProgramEscapeCloses) {
         if (GetWindow(tip, GW_OWNER) == history) tools += static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
     EXPECT_EQ(tools, 14);
 
-    SendMessageW(GetDlgItem(history, model.Command2.id()), BM_CLICK, 0, 0);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::fs::exists(opened) && e2e::fs::file_size(opened) > 0; }));
-    std::ifstream copy(opened, std::ios::binary);
-    const std::string bytes(std::istreambuf_iterator<char>(copy), {});
-    EXPECT_EQ(bytes.rfind(std::string("data;sekundy\r\n") + line, 0), 0u) << bytes;
+    SendMessageW(FindWindowExW(history, nullptr, L"Button", L"Otwórz plik"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::Read(opened).value_or("").rfind(days, 0) == 0; })) << e2e::Read(opened).value_or("");
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         RegDeleteTreeW(root, L"Software\\Classes\\CzasomirTest.csv"), RegDeleteTreeW(root, L"Software\\Classes\\.csv");
 
-    HWND ok = GetDlgItem(history, model.Command1.id());
-    PostMessageW(ok, WM_KEYDOWN, VK_ESCAPE, 1), PostMessageW(ok, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0000001));
+    e2e::Press(FindWindowExW(history, nullptr, L"Button", L"OK"), VK_ESCAPE);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(history) && IsWindowEnabled(main); }));
 }
 
