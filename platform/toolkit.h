@@ -305,7 +305,7 @@ public:
     std::wstring caption;
     int clientWidth = 0, clientHeight = 0;  // twips
     bool minButton = true;
-    bool maxButton = false;  // the frame is always fixed single: it cannot be resized, only maximised
+    bool maxButton = false;  // the frame is always fixed single: it cannot be resized
     int iconResource = 0;
     // Enter anywhere but on another button presses defaultButton; Escape presses cancelButton.
     CommandButton* defaultButton = nullptr;

@@ -582,8 +582,7 @@ void Win32Platform::Create(Form& form) {
     windows_[&form] = std::move(owned);
     w.menu = form.menu().empty() ? nullptr : BuildMenu(form.menu(), true);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (form.minButton ? WS_MINIMIZEBOX : 0) |
-                        (form.maxButton ? WS_MAXIMIZEBOX : 0);
-    // The size comes from LayOut, once the window's DPI is known.
+                        (form.maxButton ? WS_MAXIMIZEBOX : 0);  // the size comes from LayOut, once the DPI is known
     if (!CreateWindowExW(0, cls.c_str(), form.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
                          w.menu, Instance(), &w)) {
         if (w.menu) DestroyMenu(w.menu);
