@@ -45,10 +45,11 @@ struct WindowLook {
     std::vector<ControlLook> controls;
 };
 
-// A fortnight of half an hour more each day, up to 7 hours today: the scale ends at 8 hours.
+// A fortnight of half an hour more each day, up to 7 hours today (the scale ends at 8 hours); the first day only 5
+// seconds, still a bar.
 czasomir::DayHistory& Fortnight(std::int32_t today) {
     auto& history = *new czasomir::DayHistory;
-    for (int i = 1; i <= czasomir::kChartDays; ++i) history.Add(today - czasomir::kChartDays + i, i * 1800);
+    for (int i = 1; i <= czasomir::kChartDays; ++i) history.Add(today - czasomir::kChartDays + i, i == 1 ? 5 : i * 1800);
     return history;
 }
 
@@ -71,7 +72,7 @@ const WindowLook kWindows[] = {
       Label(L"Label4", 2400, 540, 2400, 255), Label(L"Label5", 240, 840, 2160, 255), Label(L"Label6", 2400, 840, 2400, 255),
       Label(L"Label7", 240, 4260, 5820, 255), Label(L"Label8", 240, 4515, 5820, 480),
       {.name = L"Chart1", .left = 240, .top = 1260, .width = 5820, .height = 2850,
-       .bars = {.0625, .125, .1875, .25, .3125, .375, .4375, .5, .5625, .625, .6875, .75, .8125, .875}},
+       .bars = {5 / 28800., .125, .1875, .25, .3125, .375, .4375, .5, .5625, .625, .6875, .75, .8125, .875}},
       {L"Command2", 2640, 5100, 1695, 375, L""}, {L"Command1", 4365, 5100, 1695, 375, L""}}},
     {[](tk::Platform& p) -> tk::Form& { return *new czasomir::Form4(p, {}); }, 5115, 2415, 0,
      {{L"Check1", 240, 240, 2280, 315, L""}, {L"Text1", 2580, 240, 480, 315, L""}, Label(L"Label1", 3375, 270, 180, 255),
@@ -149,6 +150,10 @@ void ExpectBars(const e2e::ScreenCopy& shot, HWND chart, const std::vector<doubl
         EXPECT_TRUE(std::abs(s.left - (from + (to - from) / 5)) <= 1 && std::abs(s.right - (to - (to - from) / 5)) <= 1 &&
                     std::abs(s.top - (zero - bars[i] * height)) <= 1 && s.bottom == zero - 1)
             << "bar " << i << " at " << s.left << "," << s.top << " to " << s.right << "," << s.bottom;
+        int ink = 0;  // its day's label under it
+        for (int y = zero + 1; y < r.bottom; ++y)
+            for (int x = from; x < to; ++x) ink += shot.At(chart, x, y) == GetSysColor(COLOR_BTNTEXT);
+        EXPECT_GT(ink, 0) << "the label of bar " << i;
     }
 }
 
@@ -251,6 +256,8 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
             wchar_t cls[32] = L"";
             GetClassNameW(child, cls, 32);
             if (IsWindowVisible(child) && !wcsncmp(cls, L"Czasomir.", 9)) painting.push_back(child);
+            if (!lstrcmpiW(cls, L"Edit"))  // a spin box's arrows step this box
+                EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(GetWindow(child, GW_HWNDNEXT), UDM_GETBUDDY, 0, 0)), child);
             if (!c.face) continue;
             LOGFONTW f{};
             GetObjectW(fonts.emplace_back(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0))), sizeof f, &f);
