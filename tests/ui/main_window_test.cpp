@@ -334,6 +334,10 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {IconsGone, 1}, {Shown, 1}, {Active}, {Pass, 60}, {IconsGone, 1}}, {.historia = "data;sekundy\r\n2026-12-07;2000\r\n"}},
     Scenario{"ATimedOutNotificationTakesItsIcon", {}, L"", {{Minimize}, {SetLimit, 15}, {Press, 0x404}, {IconsGone, 1},
         {Shown, 2}}, {.historia = "data;sekundy\r\n2026-12-07;2000\r\n"}},
+    // A notification a while after one that was clicked away keeps its icon its full minute.
+    Scenario{"ASecondNotificationKeepsItsIconAMinute", {}, L"", {{Click}, {Work, 31}, {Notes, 1}, {Press, 0x405}, {IconsGone, 1},
+        {Work, 571}, {Notes, 2}, {Work, 38}, {IconsGone, 1}, {Work, 25}, {IconsGone, 2}},
+        {.historia = "data;sekundy\r\n2026-12-07;870\r\n", .limit = 15, .breakAfter = 10}},
     Scenario{"ANotificationRefusedChangesNothingElse", {}, L"", {{SetLimit, 15}, {Notes, 1}, {IconsAdded, 1}, {IconsGone, 1},
         {Over, 1}, {SetLimit, 20}, {Notes, 1}}, {.historia = "data;sekundy\r\n2026-12-07;2000\r\n", .balloonRefused = true}},
     // The break reminder, 10 minutes: a break is 5 minutes without input, a lock, a Stop or a sleep; a reminder
