@@ -13,6 +13,7 @@ TEST(ArgumentsAfterProgram, ThePathQuotedOrNotThenTheArgumentsExactly) {
         {L"Czasomir.exe /AUTO", L"/AUTO"}, {L"C:\\Other Dir\\Czasomir.exe /auto", L"Dir\\Czasomir.exe /auto"},
         {L"C:\\Program Files\\Other\\Czasomir.exe /auto", L"Files\\Other\\Czasomir.exe /auto"},
         {exe + L"x /auto", L"Files\\Czasomir\\Czasomir.exex /auto"}, {quoted + L" \"/auto\"", L"\"/auto\""},
+        {L"C:\\Program Files\\Czasomir\\Czasomir.exf /auto", L"Files\\Czasomir\\Czasomir.exf /auto"},
         {L"\"" + exe + L" /auto", L""}, {L"", L""}};
     for (const auto& [line, arguments] : cases) EXPECT_EQ(tk::ArgumentsAfterProgram(line, exe), arguments) << line;
 }
