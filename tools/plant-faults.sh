@@ -105,12 +105,21 @@ stages() {
 }
 
 cmake --preset linux >/dev/null && cmake --preset windows >/dev/null && cmake --preset fuzz >/dev/null || exit 1
-xvfb_up && wine_up "$czasomir_root/build/windows/wineprefix" || exit 1
+prefix=$czasomir_root/build/windows/wineprefix
+xvfb_up && wine_up "$prefix" || exit 1
 # Without a fault everything must pass, or a failure would prove nothing.
 if [ -z "${CZASOMIR_SKIP_CLEAN_RUN:-}" ]; then
   stages >"$log_dir/stage" 2>&1 || { echo "The tree fails without a fault: $(cat "$log_dir/stage")"; exit 1; }
   echo "Without a fault: everything passes."
 fi
+# A fault that fails a Windows test may leave programs running (one that hangs
+# outlives the test's timeout) or a package installed: the next fault starts
+# from the prefix as it was here.
+wineserver -k; wineserver -w; rm -rf "$prefix.clean"; cp -a "$prefix" "$prefix.clean" && wine_up "$prefix" || exit 1
+fresh_prefix() {
+  wineserver -k; wineserver -w
+  rm -rf "$prefix" && cp -a "$prefix.clean" "$prefix" && wine_up "$prefix"
+}
 
 n=0; caught=0; total=0; missed=()
 while IFS=$'\t' read -r file original replacement line || [ -n "$file" ]; do
@@ -142,6 +151,7 @@ while IFS=$'\t' read -r file original replacement line || [ -n "$file" ]; do
     caught=$((caught + 1))
     echo "#$n caught by the $stage ($((SECONDS - started)) s): $where: $original"
   fi
+  [[ $stage == windows\ tests* ]] && fresh_prefix
   restore
 done <"$list"
 
