@@ -39,4 +39,16 @@ private:
     bool serviceReady_ = false;
 };
 
+// The session as Windows describes it when the watch begins (WTSSessionInfoEx,
+// level 1): disconnected (WTSDisconnected, 4), and locked. Its lock flag
+// (WTS_SESSIONSTATE_LOCK) is 0 from Windows 8 on and 1 on Windows 7, where the
+// two flags are swapped; any other level tells nothing.
+struct SessionAtStart {
+    bool disconnected = false, locked = false;
+};
+inline SessionAtStart ReadSessionAtStart(unsigned long level, int state, long flags, bool windows8OrLater) {
+    if (level != 1) return {};
+    return {state == 4, flags == (windows8OrLater ? 0 : 1)};
+}
+
 }  // namespace czasomir

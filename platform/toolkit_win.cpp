@@ -720,11 +720,6 @@ void Win32Platform::MenuItemChanged(Form& form, const MenuItem& item) {
         CheckMenuItem(w->menu, static_cast<UINT>(item.id), MF_BYCOMMAND | (item.checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-Handle Win32Platform::ToolTipWindow(const Form& form) const {
-    const FormWindow* w = Find(form);
-    return w ? reinterpret_cast<Handle>(w->toolTip) : 0;
-}
-
 double Win32Platform::TwipsPerPixel(const Form& form) const {
     const FormWindow* w = Find(form);
     return 1440.0 / (w ? w->dpi : win::WindowDpi(nullptr));

@@ -114,8 +114,6 @@ public:
     // One message of the loop: keyboard navigation for the form it belongs to
     // (Tab, Space, Enter, access keys), then the window procedure.
     void ProcessMessage(MSG& message);
-    // The tooltip window of a form (0 when it has none); for tests.
-    Handle ToolTipWindow(const Form& form) const;
 
 private:
     win::FormWindow* Find(const Form& form) const;

@@ -35,7 +35,7 @@ struct SessionInfoEx {
         struct {
             ULONG sessionId;
             WTS_CONNECTSTATE_CLASS state;
-            LONG flags;  // WTS_SESSIONSTATE_LOCK 0, _UNLOCK 1; the other way round on Windows 7
+            LONG flags;  // ReadSessionAtStart tells what it means
         } level1;
         LARGE_INTEGER alignment;
     };
@@ -135,10 +135,9 @@ void Win32Platform::WatchSession(Form& form) {
     SessionInfoEx info{};
     if (bytes >= sizeof info) std::memcpy(&info, buffer, sizeof info);
     release(buffer);
-    if (info.level != 1) return;
-    const LONG locked = IsWindows8OrGreater() ? 0 : 1;
-    if (info.level1.state == WTSDisconnected) form.raiseSessionChange(SessionChange::Disconnect);
-    if (info.level1.flags == locked) form.raiseSessionChange(SessionChange::Lock);
+    const auto at = czasomir::ReadSessionAtStart(info.level, info.level1.state, info.level1.flags, IsWindows8OrGreater());
+    if (at.disconnected) form.raiseSessionChange(SessionChange::Disconnect);
+    if (at.locked) form.raiseSessionChange(SessionChange::Lock);
 }
 
 void Win32Platform::SessionServiceReady(Form& form) {

@@ -9,6 +9,7 @@
 #include "core/elapsed_counter.h"
 #include "core/elapsed_text.h"
 #include "core/history_chart.h"
+#include "core/session_watch.h"
 #include "core/standby_clock.h"
 
 namespace czasomir {
@@ -151,6 +152,17 @@ TEST(HistoryChart, FourteenDaysTodayAtTheRightScaleFittedToTheLongest) {
 
 // Only time really spent in standby is left out, whatever the display does; a display that turns on ends a
 // standby whose resume was not reported; a second suspend, or a resume without one, changes nothing.
+// What Windows tells of the session when the watch begins: the lock flag reads the other way round on Windows 7.
+TEST(SessionAtStart, DisconnectedAndLockedAsEachWindowsWritesThem) {
+    const std::tuple<unsigned long, int, long, bool, bool, bool> cases[] = {  // level, state, flags, Windows 8: disconnected, locked
+        {1, 0, 0, true, false, true}, {1, 0, 1, true, false, false}, {1, 0, 1, false, false, true}, {1, 0, 0, false, false, false},
+        {1, 4, -1, true, true, false}, {2, 4, 0, true, false, false}};
+    for (const auto& [level, state, flags, windows8, disconnected, locked] : cases) {
+        const SessionAtStart at = ReadSessionAtStart(level, state, flags, windows8);
+        EXPECT_EQ(std::pair(at.disconnected, at.locked), std::pair(disconnected, locked)) << level << state << flags << windows8;
+    }
+}
+
 TEST(StandbyClock, LeavesOutOnlyTheStandby) {
     using enum StandbyClock::Report;
     const struct { const char* name; std::vector<std::pair<double, StandbyClock::Report>> reports; double reads; } cases[] = {
