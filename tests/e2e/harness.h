@@ -183,6 +183,7 @@ public:
         process_ = nullptr;
     }
     DWORD id() const { return id_; }
+    HANDLE handle() const { return process_; }
     bool started() const { return process_ != nullptr; }
     DWORD processes() const {  // started in the job so far
         JOBOBJECT_BASIC_ACCOUNTING_INFORMATION account{};

@@ -9,6 +9,7 @@
 #include "tests/e2e/harness.h"
 
 #include <commctrl.h>
+#include <psapi.h>
 
 
 namespace {
@@ -84,7 +85,10 @@ TEST(Kill, CzasDatAlwaysHoldsOneWholeLineThatNeverGoesBack) {
     std::int32_t last = 1000;
     for (int run = 0; run < 60; ++run) {
         e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
-        if (run % 5 == 0) {
+        if (run % 5 == 0) {  // in its startup, once Wine has loaded it: killed before, its Unix side may live on
+            HMODULE modules[2];
+            DWORD bytes = 0;
+            e2e::WaitUntil([&] { return K32EnumProcessModules(app.handle(), modules, sizeof modules, &bytes) && bytes >= sizeof modules; });
             Sleep(random() % 80);
         } else {
             ASSERT_NE(app.mainWindow(), nullptr);
