@@ -502,7 +502,7 @@ TEST(History, TotalsChartFolderAndACopyOpenedThroughTheShellWhileTheMainWindowCo
     Write(w.dir / "historia.csv", "data;sekundy\r\n2026-11-07;5000\r\n2026-11-08;100\r\n2026-11-30;900\r\n"
                                   "2026-12-01;1800\r\n2026-12-06;7200\r\n2026-12-07;3599\r\n2026-12-08;999\r\n");
     w.platform.tempDirectory = w.dir / "temp";
-    fs::create_directories(w.platform.tempDirectory / "historia.csv");  // the first name is taken: the copy takes the next
+    fs::create_directory(w.platform.tempDirectory);
     Form1& f = w.Start("100\r\n");
     w.platform.Click(f.Command1);
     w.platform.Advance(1);
@@ -523,9 +523,12 @@ TEST(History, TotalsChartFolderAndACopyOpenedThroughTheShellWhileTheMainWindowCo
         EXPECT_EQ(marks, (std::vector<std::wstring>{L"0 h", L"1 h", L"2 h"}));
         EXPECT_EQ(history.Chart1.top(), 2);
         w.platform.Advance(66);  // the main window counts and saves behind it
+        const fs::path first = w.platform.tempDirectory / "historia.csv", copy = w.platform.tempDirectory / "historia (2).csv";
         w.platform.Click(history.Command2);
-        const fs::path copy = w.platform.tempDirectory / "historia (2).csv";
-        EXPECT_EQ(w.platform.documents, (std::vector<std::pair<tk::Handle, std::wstring>>{{history.handle(), Wide(copy)}}));
+        fs::remove(first), fs::create_directory(first);  // the first name taken: the next copy takes the next name
+        w.platform.Click(history.Command2);
+        EXPECT_EQ(w.platform.documents, (std::vector<std::pair<tk::Handle, std::wstring>>{{history.handle(), Wide(first)},
+                                                                                          {history.handle(), Wide(copy)}}));
         EXPECT_NE(Read(w.dir / "historia.csv").find("2026-12-07;3664\r\n"), std::string::npos);  // at the save
         EXPECT_NE(Read(copy).find("2026-12-06;7200\r\n2026-12-07;3666\r\n2026-12-08;999\r\n"), std::string::npos);  // now
         w.platform.Click(history.Command1);
