@@ -80,11 +80,11 @@ stages() {
   : >"$out"
   if [ $windows_only -eq 0 ]; then
     cmake --build --preset linux -j "$jobs" >>"$out" 2>&1 || { echo "linux build"; return 1; }
-    ctest --preset linux -j "$jobs" --stop-on-failure >>"$out" 2>&1 || { echo "linux tests$(failed_tests "$out")"; return 1; }
+    ctest --preset linux -j "$jobs" --stop-on-failure --timeout 120 >>"$out" 2>&1 || { echo "linux tests$(failed_tests "$out")"; return 1; }
   fi
   cmake --build --preset windows -j "$jobs" >>"$out" 2>&1 || { echo "windows build"; return 1; }
   # The quick tests that see most first, the slow ones last: a fault caught early costs no more.
-  local c="ctest --preset windows -j $jobs --stop-on-failure"
+  local c="ctest --preset windows -j $jobs --stop-on-failure --timeout 300"  # a fault may make a test loop for ever
   { $c -R "$first_tests" && $c -E "$first_tests|$slow_tests" && $c -R "$slow_tests"; } >>"$out" 2>&1 ||
     { echo "windows tests$(failed_tests "$out")"; return 1; }
   local shot
