@@ -127,6 +127,9 @@ public:
         const HANDLE token = limited ? LimitedToken() : nullptr;
         if (limited && !token) return;  // nothing starts
         STARTUPINFOW startup{sizeof startup};
+        // No standard handles, as Explorer starts it: under Wine a child (and any process it starts, Wine's
+        // desktop among them) would otherwise get this test's output, and hold it open after the test ends.
+        startup.dwFlags = STARTF_USESTDHANDLES;
         PROCESS_INFORMATION info{};
         wchar_t* line = commandLine.data();
         const wchar_t* in = folder.c_str();
