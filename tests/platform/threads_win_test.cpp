@@ -19,8 +19,8 @@ pthread_key_t key;
 LONG runs = 0, sawRun = 0, inside = 0, overlaps = 0, sum = 0, ended = 0;
 
 DWORD WINAPI Racer(void*) {
-    pthread_once(&once, [] { Sleep(100), InterlockedIncrement(&runs); });
-    if (runs == 1) InterlockedIncrement(&sawRun);
+    const int done = pthread_once(&once, [] { Sleep(100), InterlockedIncrement(&runs); });
+    if (done == 0 && runs == 1) InterlockedIncrement(&sawRun);  // run once, and done, for every thread
     for (int i = 0; i < 500; ++i) {
         pthread_mutex_lock(&mutex);
         overlaps += inside++ != 0;
