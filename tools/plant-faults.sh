@@ -115,11 +115,11 @@ fi
 # A fault that fails a Windows test may leave programs running (one that hangs
 # outlives the test's timeout) or a package installed: the next fault starts
 # from the prefix as it was here.
-wineserver -k; wineserver -w; rm -rf "$prefix.clean"; cp -a "$prefix" "$prefix.clean" && wine_up "$prefix" || exit 1
-fresh_prefix() {
+copy_prefix() {  # FROM TO, with no Wine process running meanwhile
   wineserver -k; wineserver -w
-  rm -rf "$prefix" && cp -a "$prefix.clean" "$prefix" && wine_up "$prefix"
+  rm -rf "$2" && cp -a "$1" "$2" && wine_up "$prefix"
 }
+copy_prefix "$prefix" "$prefix.clean" || exit 1
 
 n=0; caught=0; total=0; missed=()
 while IFS=$'\t' read -r file original replacement line || [ -n "$file" ]; do
@@ -151,7 +151,7 @@ while IFS=$'\t' read -r file original replacement line || [ -n "$file" ]; do
     caught=$((caught + 1))
     echo "#$n caught by the $stage ($((SECONDS - started)) s): $where: $original"
   fi
-  [[ $stage == windows\ tests* ]] && fresh_prefix
+  [[ $stage == windows\ tests* ]] && copy_prefix "$prefix.clean" "$prefix"
   restore
 done <"$list"
 
