@@ -388,6 +388,7 @@ TEST(DataFolder, TheTotalLivesWhereItCanBeSaved) {
         else if (*c.own) fs::create_directories(own), Write(own / "czas.dat", c.own);
         Form1& f = w.Start();
         EXPECT_EQ(f.DataFolder(), Wide(c.moved ? own : w.dir.path));
+        EXPECT_EQ(w.platform.messages.size(), c.program && !c.moved ? 1u : 0u);  // told at the start
         w.platform.Click(f.Command1);
         w.platform.Advance(200);  // three saves
         w.platform.Close(f);
@@ -397,7 +398,7 @@ TEST(DataFolder, TheTotalLivesWhereItCanBeSaved) {
         EXPECT_EQ(Read((c.moved ? own : w.dir.path) / "historia.csv"),
                   std::string("data;sekundy\r\n") + (kept ? "2026-12-06;50\r\n" : "") + "2026-12-07;200\r\n");
         EXPECT_EQ(std::distance(fs::directory_iterator(w.dir.path), {}), c.program == NewFile ? 3 : 2);
-        EXPECT_EQ(w.platform.messages.size(), c.program && !c.moved ? 1u : 0u);  // at the start, then no more
+        EXPECT_EQ(w.platform.messages.size(), c.program && !c.moved ? 1u : 0u);  // and no more
     }
 }
 
