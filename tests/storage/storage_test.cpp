@@ -95,15 +95,15 @@ TEST(TimeFile, LoadsANumberLeavesAnythingElseAndLosesNothingOfAReplaceCutShort) 
 
 // historia.csv read and written again: what it becomes, and 2026-12-06's seconds in it.
 TEST(HistoryText, LinesThatCannotBeReadAreKeptWhereTheyAreAndCountForNothing) {
-    const std::string kept = "data;sekundy\r\nzepsute;5\r\n2026-02-30;5\r\n2026-12-06;90001\r\n2026-12-06;-1\r\n"
-                             "2026-12-6;5\r\n2026-12-06;\r\n\r\ndata;sekundy\r\n2026-12-06;0007\r\n2026-12-06;8\r\n2026-12-05;9\r\n";
+    const std::string kept = "data;sekundy\r\nzepsute;5\r\n2026-02-30;5\r\n2026-12-06;90001\r\n2026-12-06;-1\r\n2026-12-6;5\r\n"
+                             "2026/12-06;5\r\n2026-12/06;5\r\n2026-12-06;\r\n\r\ndata;sekundy\r\n2026-12-06;0007\r\n2026-12-06;8\r\n2026-12-05;9\r\n";
     struct Case { std::string bytes, written; std::int32_t seconds; };
     const Case cases[] = {
         {"data;sekundy\r\n2026-12-06;90000\r\n", "data;sekundy\r\n2026-12-06;90000\r\n", 90000}, {"", "data;sekundy\r\n", 0},
         {"\xEF\xBB\xBF" "data;sekundy\n2026-12-06;100", "data;sekundy\r\n2026-12-06;100\r\n", 100},
         {"2026-12-06;100\r\n", "data;sekundy\r\n2026-12-06;100\r\n", 100},
-        {kept, "data;sekundy\r\nzepsute;5\r\n2026-02-30;5\r\n2026-12-06;90001\r\n2026-12-06;-1\r\n2026-12-6;5\r\n2026-12-06;\r\n"
-               "\r\ndata;sekundy\r\n2026-12-06;7\r\n2026-12-06;8\r\n2026-12-05;9\r\n", 7}};
+        {kept, "data;sekundy\r\nzepsute;5\r\n2026-02-30;5\r\n2026-12-06;90001\r\n2026-12-06;-1\r\n2026-12-6;5\r\n2026/12-06;5\r\n"
+               "2026-12/06;5\r\n2026-12-06;\r\n\r\ndata;sekundy\r\n2026-12-06;7\r\n2026-12-06;8\r\n2026-12-05;9\r\n", 7}};
     for (const auto& [bytes, written, seconds] : cases) {
         const DayHistory history = ParseHistory(bytes);
         EXPECT_EQ(FormatHistory(history), written) << bytes;
