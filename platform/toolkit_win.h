@@ -19,6 +19,11 @@ namespace win {
 struct FormWindow;  // a form's window and everything that belongs to it (toolkit_win.cpp)
 std::wstring ModulePath();  // the running executable's full path (process_win.cpp)
 UINT AnotherStartMessage();  // posted by a second start to the copy that runs (process_win.cpp)
+// The session's state when the lock watch begins, as WTSQuerySessionInformationW
+// tells it (use_win.cpp); nothing is known when a function is missing or the query fails.
+using SessionQuery = BOOL(WINAPI*)(HANDLE, DWORD, int, LPWSTR*, DWORD*);
+using SessionFree = void(WINAPI*)(PVOID);
+czasomir::SessionAtStart QuerySessionAtStart(SessionQuery query, SessionFree release, bool windows8OrLater);
 }
 
 class Win32Platform : public Platform {

@@ -126,18 +126,21 @@ void Win32Platform::WatchSession(Form& form) {
     });
     if (!began) return;
     // A lock or disconnection that came first is told now.
-    const auto query = Function<BOOL(WINAPI*)(HANDLE, DWORD, int, LPWSTR*, DWORD*)>(Wtsapi(), "WTSQuerySessionInformationW");
-    const auto release = Function<void(WINAPI*)(PVOID)>(Wtsapi(), "WTSFreeMemory");
+    const auto at = win::QuerySessionAtStart(Function<win::SessionQuery>(Wtsapi(), "WTSQuerySessionInformationW"),
+                                             Function<win::SessionFree>(Wtsapi(), "WTSFreeMemory"), IsWindows8OrGreater());
+    if (at.disconnected) form.raiseSessionChange(SessionChange::Disconnect);
+    if (at.locked) form.raiseSessionChange(SessionChange::Lock);
+}
+
+czasomir::SessionAtStart win::QuerySessionAtStart(SessionQuery query, SessionFree release, bool windows8OrLater) {
     LPWSTR buffer = nullptr;
     DWORD bytes = 0;
     if (!query || !release || !query(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, kSessionInfoEx, &buffer, &bytes))
-        return;
+        return {};
     SessionInfoEx info{};
     if (bytes >= sizeof info) std::memcpy(&info, buffer, sizeof info);
     release(buffer);
-    const auto at = czasomir::ReadSessionAtStart(info.level, info.level1.state, info.level1.flags, IsWindows8OrGreater());
-    if (at.disconnected) form.raiseSessionChange(SessionChange::Disconnect);
-    if (at.locked) form.raiseSessionChange(SessionChange::Lock);
+    return czasomir::ReadSessionAtStart(info.level, info.level1.state, info.level1.flags, windows8OrLater);
 }
 
 void Win32Platform::SessionServiceReady(Form& form) {

@@ -1,0 +1,48 @@
+// The session's state when the lock watch begins, read from what
+// WTSQuerySessionInformationW answers: a WTSINFOEXW as Microsoft documents it
+// (mingw-w64's headers lack it), freed once; nothing known without both functions or an answer.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include <windows.h>
+#include <wtsapi32.h>
+
+#include "platform/toolkit_win.h"
+
+namespace {
+
+struct {  // the level; level 1's session, state and flags (8-byte aligned), then names and times: 232 bytes
+    DWORD level;
+    alignas(8) ULONG session;
+    WTS_CONNECTSTATE_CLASS state;
+    LONG flags;
+    BYTE rest[212];
+} answer;
+constexpr LONG kLock = 0, kUnlock = 1, kUnknown = -1;  // WTS_SESSIONSTATE_*
+bool answers;
+int asked, freed;
+
+BOOL WINAPI Query(HANDLE, DWORD, int info, LPWSTR* buffer, DWORD* bytes) {
+    ++asked, *buffer = reinterpret_cast<LPWSTR>(&answer), *bytes = sizeof answer;
+    return answers && info == 25;  // WTSSessionInfoEx
+}
+void WINAPI Free(PVOID buffer) { freed += buffer == &answer; }
+
+TEST(SessionAtStart, FromWindowsOwnAnswer) {
+    const struct { WTS_CONNECTSTATE_CLASS state; LONG flags; bool windows8, answers, canFree; std::tuple<bool, bool, int, int> told; } cases[] = {
+        {WTSActive, kLock, true, true, true, {false, true, 1, 1}},
+        {WTSActive, kUnlock, true, true, true, {false, false, 1, 1}},
+        {WTSActive, kUnlock, false, true, true, {false, true, 1, 1}},  // Windows 7 swaps the two
+        {WTSDisconnected, kUnknown, true, true, true, {true, false, 1, 1}},
+        {WTSActive, kLock, true, false, true, {false, false, 1, 0}},
+        {WTSActive, kLock, true, true, false, {false, false, 0, 0}}};
+    for (const auto& c : cases) {
+        answer = {1, 7, c.state, c.flags, {}};
+        answers = c.answers, asked = freed = 0;
+        const auto at = tk::win::QuerySessionAtStart(Query, c.canFree ? Free : nullptr, c.windows8);
+        EXPECT_EQ(std::tuple(at.disconnected, at.locked, asked, freed), c.told) << c.state << c.flags << c.answers << c.canFree;
+    }
+}
+
+}  // namespace
