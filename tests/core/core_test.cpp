@@ -1,4 +1,4 @@
-// The counter and the display text, as tables of cases.
+// The core's deciders, as tables of cases.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -15,72 +15,13 @@
 namespace czasomir {
 namespace {
 
-constexpr std::int32_t kDay = 86400, kMax = std::numeric_limits<std::int32_t>::max(),
-                       kMin = std::numeric_limits<std::int32_t>::min(), kThrows = 1;  // total 1: the tick overflows
+constexpr std::int32_t kDay = 86400;
 
 TEST(WholeSeconds, RoundsHalvesToEvenWithinTheDay) {
     const std::pair<double, std::int32_t> cases[] = {
         {2.5, 2}, {3.5, 4}, {36000.4, 36000}, {36000.6, 36001}, {0.5, 0}, {86399.2, 86399}, {86399.5, kDay},
         {-3.0, 0}, {1e12, kDay}, {std::numeric_limits<double>::quiet_NaN(), 0}};
     for (auto [reading, whole] : cases) EXPECT_EQ(WholeSeconds(reading), whole) << reading;
-}
-
-TEST(FormatElapsed, TwoDigitsAtLeastSignPerField) {
-    const std::pair<std::int32_t, const wchar_t*> cases[] = {
-        {0, L"00 : 00 : 00"}, {3725, L"01 : 02 : 05"}, {36610, L"10 : 10 : 10"}, {86399, L"23 : 59 : 59"},
-        {360000, L"100 : 00 : 00"}, {kMax, L"596523 : 14 : 07"}, {-61, L"00 : -01 : -01"},
-        {-36000, L"-10 : 00 : 00"}, {kMin, L"-596523 : -14 : -08"}};
-    for (auto [seconds, text] : cases) EXPECT_EQ(FormatElapsed(seconds), text) << seconds;
-}
-
-// Runs: the stored total and the time of day at the start, then ticks (real
-// seconds since the start, total after it); the midnights counted at the end.
-// Only real time counts: a reading earlier than the latest, or NaN, adds nothing.
-TEST(Counter, CountsTheRealTimeOfTheRunOnTopOfTheStoredTotal) {
-    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-    const struct { const char* name; std::int32_t stored; double start; std::vector<std::pair<double, std::int32_t>> ticks; int days; } runs[] = {
-        {"WholeSecondsOnTopOfTheStored", 50, 36000.4, {{0.2, 51}, {59.6, 110}}, 0},
-        {"NegativeStoredCountsUpThroughZero", -100, 500, {{50, -50}, {200, 100}}, 0},
-        {"EarlierOrNaNReadingsAddNothing", 0, 36000, {{100, 100}, {50, 100}, {kNaN, 100}, {-400, 100}, {101, 101}}, -1},
-        {"TwoMidnightsFrom2200", 0, 79200, {{7199.6, 7200}, {7200.2, 7200}, {kDay, kDay}, {kDay + 1, kDay + 1},
-                                            {kDay + 7200.4, kDay + 7200}}, 2},
-        {"DaysWithoutATickAreCounted", 0, 72000, {{8000, 8000}, {kDay + 1000, kDay + 1000}, {3 * kDay + 5000, 3 * kDay + 5000}}, 3},
-        {"StoredAtTheTop", kMax, 1000, {{0, kMax}, {1, kThrows}}, -1},
-        {"StoredAtTheBottom", kMin, 86000, {{1, kMin + 1}, {500, kThrows}}, 1},
-        {"DaysOverflowTheSum", kMax - 10000, 50000, {{0, kMax - 10000}, {kDay - 1000, kThrows}}, -1},
-        {"Day24855", 0, 50000, {{24855.0 * kDay, 24855 * kDay}, {24855.0 * kDay + 11647, kMax},
-                                {24855.0 * kDay + 11648, kThrows}, {40000.0 * kDay, kThrows}, {1e300, kThrows}}, -1}};
-    for (const auto& run : runs) {  // days -1: not checked
-        SCOPED_TRACE(run.name);
-        ElapsedCounter c;
-        c.StoredSeconds = c.TotalSeconds = run.stored;
-        c.StartCounting(run.start, 500);  // the real-time clock's origin is not the run's start
-        for (auto [seconds, total] : run.ticks) {
-            const std::int32_t before = c.TotalSeconds;
-            if (total == kThrows) {
-                EXPECT_THROW(c.Tick(500 + seconds), CounterOverflow) << seconds;
-                EXPECT_EQ(c.TotalSeconds, before);
-            } else {
-                EXPECT_EQ(c.Tick(500 + seconds), total) << seconds;
-            }
-        }
-        if (run.days >= 0) EXPECT_EQ(c.DayCount, run.days);
-    }
-    // Runs that begin in the half second either side of midnight (StartTick 86400
-    // or 0) count every midnight they cross, whatever flag an earlier run left.
-    for (const double start : {86399.5, 86399.9, 0.0, 0.3}) {
-        for (const std::int16_t staleFlag : {0, -1}) {
-            ElapsedCounter c;
-            c.StoredSeconds = 100;
-            c.PastMidnight = staleFlag;
-            c.StartCounting(start, 500);
-            for (double t = 0.2; t < 3 * kDay + 10; t += 3599.9) {
-                const std::int32_t total = c.Tick(500 + t);
-                ASSERT_NEAR(total, 100 + t, 1.001) << "start " << start << ", after " << t << " s";
-                ASSERT_EQ(total, c.NowTick - c.StartTick + 100 + c.DayCount * kDay);
-            }
-        }
-    }
 }
 
 TEST(Calendar, DayNumbersDatesAndWeekdays) {
