@@ -3,6 +3,7 @@
 // (mingw-w64's headers lack it), freed once; nothing known without both functions or an answer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include <windows.h>
@@ -12,14 +13,9 @@
 
 namespace {
 
-struct {  // the level; level 1's session, state and flags (8-byte aligned), then names and times: 232 bytes
-    DWORD level;
-    alignas(8) ULONG session;
-    WTS_CONNECTSTATE_CLASS state;
-    LONG flags;
-    BYTE rest[212];
-} answer;
-constexpr LONG kLock = 0, kUnlock = 1, kUnknown = -1;  // WTS_SESSIONSTATE_*
+// The level at 0; level 1 (8-byte aligned) from 8: the session, its state at 12 and flags at 16; then names and times.
+DWORD answer[58];  // 232 bytes
+constexpr DWORD kLock = 0, kUnlock = 1, kUnknown = 0xFFFFFFFF;  // WTS_SESSIONSTATE_*
 bool answers;
 int asked, freed;
 
@@ -29,8 +25,8 @@ BOOL WINAPI Query(HANDLE, DWORD, int info, LPWSTR* buffer, DWORD* bytes) {
 }
 void WINAPI Free(PVOID buffer) { freed += buffer == &answer; }
 
-TEST(SessionAtStart, FromWindowsOwnAnswer) {
-    const struct { WTS_CONNECTSTATE_CLASS state; LONG flags; bool windows8, answers, canFree; std::tuple<bool, bool, int, int> told; } cases[] = {
+TEST(SessionAtStart, FromTheAnswerAsDocumented) {
+    const struct { DWORD state, flags; bool windows8, answers, canFree; std::tuple<bool, bool, int, int> told; } cases[] = {
         {WTSActive, kLock, true, true, true, {false, true, 1, 1}},
         {WTSActive, kUnlock, true, true, true, {false, false, 1, 1}},
         {WTSActive, kUnlock, false, true, true, {false, true, 1, 1}},  // Windows 7 swaps the two
@@ -38,7 +34,7 @@ TEST(SessionAtStart, FromWindowsOwnAnswer) {
         {WTSActive, kLock, true, false, true, {false, false, 1, 0}},
         {WTSActive, kLock, true, true, false, {false, false, 0, 0}}};
     for (const auto& c : cases) {
-        answer = {1, 7, c.state, c.flags, {}};
+        std::fill(std::begin(answer), std::end(answer), 0), answer[0] = 1, answer[3] = c.state, answer[4] = c.flags;
         answers = c.answers, asked = freed = 0;
         const auto at = tk::win::QuerySessionAtStart(Query, c.canFree ? Free : nullptr, c.windows8);
         EXPECT_EQ(std::tuple(at.disconnected, at.locked, asked, freed), c.told) << c.state << c.flags << c.answers << c.canFree;
