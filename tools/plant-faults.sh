@@ -43,27 +43,8 @@ restore() {
 trap 'restore; wine_down' EXIT
 trap 'exit 130' INT TERM
 
-# plant FILE ORIGINAL REPLACEMENT [LINE]: 0 when planted, 1 when the original is
-# not there exactly once (with LINE: when that line is not the original).
-plant() {
-  python3 - "$@" <<'PY' || return 1
-import sys
-path, original, replacement = sys.argv[1:4]
-text = open(path, encoding="utf-8").read()
-if len(sys.argv) > 4:
-    lines = text.split("\n")
-    n = int(sys.argv[4]) - 1
-    if lines[n] != original:
-        sys.exit(1)
-    lines[n] = replacement
-    text = "\n".join(lines)
-elif text.count(original) == 1:
-    text = text.replace(original, replacement)
-else:
-    sys.exit(1)
-open(path, "w", encoding="utf-8").write(text)
-PY
-}
+# plant FILE ORIGINAL REPLACEMENT [LINE]: 0 when planted (tools/plant-one.py).
+plant() { python3 tools/plant-one.py "$@"; }
 
 # ": <the tests that failed>", from ctest's output.
 failed_tests() {

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Which native unit tests catch which faults: plants each fault of a list in the
+# portable code (faults in the Windows backend and app/ are left out: no native
+# test can see them) one at a time, runs every native test (not stopping at the
+# first failure) and prints a line a fault: its number, file:line, original
+# text and the tests that failed ("NONE": none; "BUILD": it does not compile).
+# Then, for each test, how many faults it catches and how many of them no other
+# native test catches. A test that catches nothing on its own is a candidate to
+# merge or drop, after a look at what it checks that no list has a fault for.
+# Not part of tools/test.sh.
+#
+#   bash tools/catch-matrix.sh [faults file ...]   (tools/faults.txt by default;
+#   a list drawn by tools/random-faults.py also serves)
+set -uo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$czasomir_root" || exit 1
+lists=("$@")
+[ ${#lists[@]} -gt 0 ] || lists=(tools/faults.txt)
+out=build/faults/matrix.tsv
+mkdir -p build/faults
+: >"$out"
+cmake --preset linux >/dev/null && cmake --build --preset linux -j "$(nproc)" >/dev/null || exit 1
+
+planted=""
+restore() { if [ -n "$planted" ]; then mv -f "$planted.fault-backup" "$planted"; touch "$planted"; planted=""; fi; }
+trap restore EXIT
+trap 'exit 130' INT TERM
+
+n=0
+while IFS=$'\t' read -r file original replacement line || [ -n "$file" ]; do
+  case "$file" in ''|'#'*|*_win.*|app/*) continue ;; esac
+  n=$((n + 1))
+  cp -p "$file" "$file.fault-backup"; planted=$file
+  if ! python3 tools/plant-one.py "$file" "$original" "$replacement" $line; then restore; continue; fi
+  if ! cmake --build --preset linux -j "$(nproc)" >build/faults/output 2>&1; then
+    failed=BUILD
+  else
+    ctest --preset linux -j "$(nproc)" --timeout 120 >build/faults/output 2>&1
+    failed=$(sed -n '/tests FAILED:/,$p' build/faults/output | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\).*/\1/p' | tr '\n' ' ')
+  fi
+  printf '%s\t%s\t%s\t%s\n' "$n" "$file:${line:-}" "$original" "${failed:-NONE}" | tee -a "$out"
+  restore
+done < <(cat "${lists[@]}")
+
+echo
+python3 - "$out" <<'PY'
+import collections, sys
+catches, alone = collections.Counter(), collections.Counter()
+for row in open(sys.argv[1], encoding="utf-8"):
+    tests = row.rstrip("\n").split("\t")[3].split()
+    if tests in (["NONE"], ["BUILD"]):
+        continue
+    for t in tests:
+        catches[t] += 1
+    if len(tests) == 1:
+        alone[tests[0]] += 1
+print("alone  all  test")
+for t in sorted(catches, key=lambda t: (alone[t], catches[t])):
+    print(f"{alone[t]:5d} {catches[t]:4d}  {t}")
+PY
