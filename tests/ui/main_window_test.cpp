@@ -274,6 +274,9 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
         {Paused, 1}, {Picture, 0}, {Total, 110}, {Session, kUnlock}, {Input}, {Pass, 5}, {Paused, 0}, {Picture, 1}, {Total, 115}},
         {.ini = 1, .serviceLate = true, .locked = true}},
     // A watch that could not begin (no ready event to wait on, or refused once more after it) begins at the next switch-on.
+    Scenario{"NoReadyEventTheNextSwitchOnWatches", "100\r\n", L"", {{Click}, {ServiceStarts}, {Session, kLock}, {Pass, 1},
+        {Paused, 0}, {Option}, {Option}, {Session, kLock}, {Pass, 1}, {Paused, 1}},
+        {.ini = 1, .serviceLate = true, .noReadyEvent = true}},
     Scenario{"RefusedAfterTheReadyEventTheNextSwitchOnWatches", "100\r\n", L"", {{Click}, {ServiceStarts, 1}, {Session, kLock},
         {Pass, 1}, {Paused, 0}, {Option}, {Option}, {Session, kLock}, {Pass, 1}, {Paused, 1}}, {.ini = 1, .serviceLate = true}},
     // The daily limit, 15 minutes, reached at 10:00 on 2026-12-07 with today at 14:58 before the start. The normal
