@@ -24,6 +24,14 @@ TEST(WholeSeconds, RoundsHalvesToEvenWithinTheDay) {
     for (auto [reading, whole] : cases) EXPECT_EQ(WholeSeconds(reading), whole) << reading;
 }
 
+// Only real time counts: a reading earlier than the latest, or NaN, adds nothing (the clock's origin is not the run's start).
+TEST(Counter, AnEarlierReadingAddsNothing) {
+    ElapsedCounter c;
+    c.StartCounting(36000, 500);
+    for (auto [seconds, total] : {std::pair{100.0, 100}, {50.0, 100}, {std::numeric_limits<double>::quiet_NaN(), 100}, {-400.0, 100}, {101.0, 101}})
+        EXPECT_EQ(c.Tick(500 + seconds), total) << seconds;
+}
+
 TEST(Calendar, DayNumbersDatesAndWeekdays) {
     struct Case { CivilDate date; std::int32_t day; int weekday; };  // weekday 0: Monday
     const Case cases[] = {{{1970, 1, 1}, 0, 3}, {{1969, 12, 31}, -1, 2}, {{2000, 2, 29}, 11016, 1},
