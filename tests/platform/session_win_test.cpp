@@ -28,8 +28,7 @@ void WINAPI Free(PVOID buffer) { freed += buffer == &answer; }
 TEST(SessionAtStart, FromTheAnswerAsDocumented) {
     const struct { DWORD state, flags; bool windows8, answers, canFree; std::tuple<bool, bool, int, int> told; } cases[] = {
         {WTSActive, kLock, true, true, true, {false, true, 1, 1}},
-        {WTSActive, kUnlock, true, true, true, {false, false, 1, 1}},
-        {WTSActive, kUnlock, false, true, true, {false, true, 1, 1}},  // Windows 7 swaps the two
+        {WTSActive, kUnlock, false, true, true, {false, true, 1, 1}},  // the Windows version passed on (the flags: core's table)
         {WTSDisconnected, kUnknown, true, true, true, {true, false, 1, 1}},
         {WTSActive, kLock, true, false, true, {false, false, 1, 0}},
         {WTSActive, kLock, true, true, false, {false, false, 0, 0}}};
