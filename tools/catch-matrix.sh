@@ -9,35 +9,58 @@
 # merge or drop, after a look at what it checks that no list has a fault for.
 # Not part of tools/test.sh.
 #
-#   bash tools/catch-matrix.sh [faults file ...]   (tools/faults.txt by default;
-#   a list drawn by tools/random-faults.py also serves)
+# With --windows, every fault of the lists is planted and the Windows build's
+# tests run under Wine instead (every one: a slow run, minutes a fault; the
+# wine prefix is put back after each fault that fails one). A test failing
+# without a fault makes the run stop: its catches would prove nothing.
+#
+#   bash tools/catch-matrix.sh [--windows] [faults file ...]   (tools/faults.txt
+#   by default; a list drawn by tools/random-faults.py also serves)
 set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$czasomir_root" || exit 1
+preset=linux
+[ "${1:-}" = --windows ] && preset=windows && shift
 lists=("$@")
 [ ${#lists[@]} -gt 0 ] || lists=(tools/faults.txt)
-out=build/faults/matrix.tsv
+out=build/faults/matrix-$preset.tsv
 mkdir -p build/faults
 : >"$out"
-cmake --preset linux >/dev/null && cmake --build --preset linux -j "$(nproc)" >/dev/null || exit 1
+cmake --preset $preset >/dev/null && cmake --build --preset $preset -j "$(nproc)" >/dev/null || exit 1
+run_tests() {  # the names of the tests that fail, or nothing
+  ctest --preset $preset -j "$(nproc)" --timeout 300 >build/faults/output 2>&1
+  sed -n '/tests FAILED:/,$p' build/faults/output | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\).*/\1/p' | tr '\n' ' '
+}
+if [ $preset = windows ]; then
+  prefix=$czasomir_root/build/windows/wineprefix
+  trap 'restore; wine_down' EXIT
+  xvfb_up && wine_up "$prefix" || exit 1
+  clean=$(run_tests)
+  [ -z "$clean" ] || { echo "Without a fault these fail: $clean"; exit 1; }
+  wineserver -k; wineserver -w; rm -rf "$prefix.clean" && cp -a "$prefix" "$prefix.clean" && wine_up "$prefix" || exit 1
+fi
 
 planted=""
 restore() { if [ -n "$planted" ]; then mv -f "$planted.fault-backup" "$planted"; touch "$planted"; planted=""; fi; }
-trap restore EXIT
+[ $preset = windows ] || trap restore EXIT
 trap 'exit 130' INT TERM
 
 n=0
 while IFS=$'\t' read -r file original replacement line || [ -n "$file" ]; do
-  case "$file" in ''|'#'*|*_win.*|app/*) continue ;; esac
+  case "$file" in ''|'#'*) continue ;; esac
+  case "$preset:$file" in linux:*_win.*|linux:app/*) continue ;; esac
   n=$((n + 1))
   cp -p "$file" "$file.fault-backup"; planted=$file
   if ! python3 tools/plant-one.py "$file" "$original" "$replacement" $line; then restore; continue; fi
-  if ! cmake --build --preset linux -j "$(nproc)" >build/faults/output 2>&1; then
+  if ! cmake --build --preset $preset -j "$(nproc)" >build/faults/output 2>&1; then
     failed=BUILD
   else
-    ctest --preset linux -j "$(nproc)" --timeout 120 >build/faults/output 2>&1
-    failed=$(sed -n '/tests FAILED:/,$p' build/faults/output | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\).*/\1/p' | tr '\n' ' ')
+    failed=$(run_tests)
+    if [ $preset = windows ] && [ -n "$failed" ]; then
+      wineserver -k; wineserver -w; rm -rf "$prefix" && cp -a "$prefix.clean" "$prefix" && wine_up "$prefix"
+    fi
   fi
+  cp build/faults/output "build/faults/fault-$n.log"
   printf '%s\t%s\t%s\t%s\n' "$n" "$file:${line:-}" "$original" "${failed:-NONE}" | tee -a "$out"
   restore
 done < <(cat "${lists[@]}")
