@@ -1,5 +1,6 @@
-// What the unit tests share: a fresh folder (blanks and Polish letters in its
-// name), file bytes and a main window on the headless platform.
+// What the unit tests share: a fresh folder (blanks, Polish letters and U+0080,
+// the first character of two bytes in UTF-8, in its name), file bytes and a
+// main window on the headless platform.
 #pragma once
 
 #include <algorithm>
@@ -20,7 +21,7 @@ namespace czasomir::test {
 namespace fs = std::filesystem;
 
 struct TestDir {
-    fs::path path = fs::temp_directory_path() / (fs::path(u8"Czasomir próba zażółć ") += std::to_string(std::random_device{}()));
+    fs::path path = fs::temp_directory_path() / (fs::path(u8"Czasomir próba zażółć \u0080 ") += std::to_string(std::random_device{}()));
     TestDir() { fs::create_directories(path); }
     ~TestDir() { std::error_code ignored; fs::remove_all(path, ignored); }
     fs::path operator/(const char* name) const { return path / name; }
