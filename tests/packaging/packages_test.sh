@@ -15,24 +15,21 @@ msi() { echo "$1/Czasomir-$2-x64$([ "$3" = user ] && echo -uzytkownik).msi"; }
 # Packages of another version, made as the build makes them (signed when a certificate is given).
 make_set() { bash "$root/tools/make-packages.sh" "$dir/staging/Czasomir.exe" "$dir/staging/czasomir.ico" "$1" Czasomir "$2" >/dev/null; }
 
-# kind|table|the start of a row (columns joined by |); "!" first: no row starts so. (Where each
-# kind installs, its version and the launch condition refusing an older one: the run under Wine.)
+# kind|table|the start of a row (columns joined by |). (Where each kind installs, for every
+# user or one, its version, the update taking the older version away and the launch condition
+# refusing an older one: the run under Wine.)
 rows="both|Property|ARPPRODUCTICON|czasomir.ico
 both|Property|ARPNOMODIFY|1
 both|Shortcut|StartMenu|ProgramMenuFolder|Czasomir|Program|[#CzasomirExe]||||czasomir.ico|||INSTALLDIR|
 both|InstallExecuteSequence|RemoveExistingProducts||1501
 both|InstallExecuteSequence|UnregisterAutostart|REMOVE=\"ALL\" AND NOT UPGRADINGPRODUCTCODE|3499
 both|InstallExecuteSequence|RegisterAutostart|AUTOSTART=\"1\" AND NOT REMOVE|6599
-machine|Property|ALLUSERS|1
 machine|Component|Program|{A8CA2E89-1982-428B-9634-A1D9B4F94FBB}|INSTALLDIR|256||CzasomirExe
 machine|Upgrade|{9A007739-62EE-4162-BFDB-D840B48F065D}|$version|||2||NEWERFOUND
-machine|Upgrade|{9A007739-62EE-4162-BFDB-D840B48F065D}|0.0.0|$version||256||OLDERFOUND
 machine|CustomAction|UnregisterAutostart|3154|CzasomirExe|/autostart:uninstall|
 machine|CustomAction|RegisterAutostart|3154|CzasomirExe|/autostart:install|
-user|Property|!ALLUSERS|
 user|Component|Program|{104B8599-DF1D-411D-9AC3-A0BA4CA177C8}|INSTALLDIR|256||CzasomirExe
 user|Upgrade|{804A6DC9-6525-45D0-AC75-4F5845090FDD}|$version|||2||NEWERFOUND
-user|Upgrade|{804A6DC9-6525-45D0-AC75-4F5845090FDD}|0.0.0|$version||256||OLDERFOUND
 user|CustomAction|UnregisterAutostart|1106|CzasomirExe|/autostart:uninstall|
 user|CustomAction|RegisterAutostart|1106|CzasomirExe|/autostart:install|"
 
@@ -42,9 +39,9 @@ tables() {
     package=$(msi "$dir" "$version" $kind)
     while IFS='|' read -r k table row; do
       [ "$k" = both ] || [ "$k" = $kind ] || continue
-      local want=${row#!} found=0 line
-      while IFS= read -r line; do [[ "${line//$'\t'/|}" == "$want"* ]] && found=1; done < <(msiinfo export "$package" "$table")
-      [ "$found" = "$([ "$want" = "$row" ] && echo 1 || echo 0)" ] || fail "$kind: $table: $row"
+      local found=0 line
+      while IFS= read -r line; do [[ "${line//$'\t'/|}" == "$row"* ]] && found=1; done < <(msiinfo export "$package" "$table")
+      [ "$found" = 1 ] || fail "$kind: $table: $row"
     done <<<"$rows"
     for table in $(msiinfo tables "$package") _SummaryInformation; do
       { [ "$table" = _SummaryInformation ] && msiinfo suminfo "$package" || msiinfo export "$package" "$table"; } >texts
