@@ -1,6 +1,6 @@
 // The real registry, in a scratch key of HKEY_CURRENT_USER: odd data put in
-// place with the raw API is read. (What writes and deletes store and report
-// while a DACL closes the key: the end-to-end tests.)
+// place with the raw API is read, and binary data is written as Task Manager's. (What writes and deletes store and report
+// while a DACL closes the key, and values that are not there: the end-to-end tests.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ struct Scratch {
 };
 
 // REG_BINARY is read as stored, and nothing of another type.
-TEST(Rejestr, ReadsRegSzUpToItsFirstNulAndRegBinaryAsStoredAndNothingElse) {
+TEST(Rejestr, ReadsRegSzUpToItsFirstNulAndRegBinaryAsStoredAndNothingElseWritesRegBinary) {
     Scratch scratch;
     const std::wstring longText(40000, L'ż');
     const struct {
@@ -44,9 +44,12 @@ TEST(Rejestr, ReadsRegSzUpToItsFirstNulAndRegBinaryAsStoredAndNothingElse) {
         EXPECT_EQ(registry->ReadBinaryValue(kHkeyCurrentUser, kKey, name),
                   c.binary ? std::optional(std::vector(bytes, bytes + c.data.size() * sizeof(wchar_t))) : std::nullopt) << n;
     }
-    EXPECT_EQ(registry->ReadStringValue(kHkeyCurrentUser, kKey, L"brak"), std::nullopt);
-    EXPECT_EQ(registry->ReadBinaryValue(kHkeyCurrentUser, kKey, L"brak"), std::nullopt);
-    EXPECT_EQ(registry->ReadStringValue(kHkeyCurrentUser, kKey + L"\\brak", L"1"), std::nullopt);
+    // Written as Task Manager writes its switch, and read back.
+    const std::vector<std::uint8_t> off{3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    DWORD type = 0;
+    EXPECT_EQ(registry->WriteBinaryValue(kHkeyCurrentUser, kKey, L"switch", off), RegistryResult::Done);
+    RegQueryValueExW(scratch.key, L"switch", nullptr, &type, nullptr, nullptr);
+    EXPECT_EQ(std::pair(type, registry->ReadBinaryValue(kHkeyCurrentUser, kKey, L"switch")), std::pair(DWORD{REG_BINARY}, std::optional(off)));
 }
 
 }  // namespace
