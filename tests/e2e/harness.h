@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/calendar.h"
+#include "storage/history_file.h"
 #include "storage/time_file.h"
 #include "tests/support.h"
 
@@ -83,14 +84,13 @@ inline void Press(HWND to, WPARAM key) {
     PostMessageW(to, WM_KEYDOWN, key, 1), PostMessageW(to, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001)), Sleep(500);
 }
 
-// historia.csv with one line: `seconds` on the local day `back` days before today.
-inline std::string HistoryFile(int back, int seconds) {
+// historia.csv with one line: `seconds` on today's local date.
+inline std::string HistoryFile(int seconds) {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    const auto day = czasomir::DateOfDay(czasomir::DayNumber({now.wYear, now.wMonth, now.wDay}) - back);
-    char line[32];
-    snprintf(line, sizeof line, "%04d-%02d-%02d;%d\r\n", day.year, day.month, day.day, seconds);
-    return std::string("data;sekundy\r\n") + line;
+    czasomir::DayHistory days;
+    days.Add(czasomir::DayNumber({now.wYear, now.wMonth, now.wDay}), seconds);
+    return czasomir::FormatHistory(days);
 }
 
 // The tray icon (window, id) as the shell holds it: changing nothing succeeds only for an icon that is there.

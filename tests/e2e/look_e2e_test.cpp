@@ -8,7 +8,9 @@
 // Then in high contrast, with a palette of its own: the parts of each window
 // in its colours, painted anew at once; and what a screen reader is told. The
 // main window at 96 DPI is saved as screenshots/main.bmp and main-contrast.bmp,
-// the Settings window as settings.bmp (README's pictures).
+// the History and Settings windows as history.bmp and settings.bmp (README's
+// pictures). The History window's tooltips, its copy for a spreadsheet program
+// and Escape come last.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -18,6 +20,7 @@
 #include <cmath>
 
 #include "core/history_chart.h"
+#include "storage/history_file.h"
 #include "platform/dpi_win.h"
 #include "platform/toolkit_win.h"
 #include "tests/e2e/harness.h"
@@ -206,8 +209,8 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Settle();
         const e2e::ScreenCopy shot(window);
-        if (dpi == 96 && (&look == kWindows || form.name() == L"Form4"))  // README's pictures are copies
-            shot.Save(&look == kWindows ? L"main" : L"settings");
+        const std::wstring& name = form.name();  // README's pictures are copies
+        if (dpi == 96 && name != L"Form2") shot.Save(name == L"Form1" ? L"main" : name == L"Form3" ? L"history" : L"settings");
         // High contrast comes on with a palette of its own: every part is painted anew in it at once.
         const COLORREF saved[] = {GetSysColor(kPaletteParts[0]), GetSysColor(kPaletteParts[1])};
         const auto contrastOn = [&](bool on, const COLORREF* palette) {
@@ -331,6 +334,27 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
         // Laid out anew (moved to another screen): the fonts of the old layout are released.
         SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
         for (HFONT font : fonts) EXPECT_EQ(GetObjectType(font), 0u);
+        if (form.name() == L"Form3") {  // one tooltip a bar; "Otwórz plik" hands a copy to the program for .csv; Escape closes
+            int tools = 0;
+            for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));)
+                if (GetWindow(tip, GW_OWNER) == window) tools += static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+            EXPECT_EQ(tools, czasomir::kChartDays);
+            const e2e::fs::path opened = e2e::fs::temp_directory_path() / L"czasomir-e2e-opened.csv";
+            const std::wstring command = L"cmd.exe /c copy /y \"%1\" \"" + opened.wstring() + L"\"";
+            for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {  // Wine's shell reads the machine's classes only
+                RegSetKeyValueW(root, L"Software\\Classes\\.csv", nullptr, REG_SZ, L"CzasomirTest.csv", 34);
+                RegSetKeyValueW(root, L"Software\\Classes\\CzasomirTest.csv\\shell\\open\\command", nullptr, REG_SZ,
+                                command.c_str(), static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+            }
+            SendMessageW(childNamed(L"Command2").second, BM_CLICK, 0, 0);
+            EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::Read(opened) == czasomir::FormatHistory(Fortnight(20000)); }));
+            for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+                RegDeleteTreeW(root, L"Software\\Classes\\CzasomirTest.csv"), RegDeleteTreeW(root, L"Software\\Classes\\.csv");
+            e2e::fs::remove(opened);
+            MSG escape{childNamed(L"Command1").second, WM_KEYDOWN, VK_ESCAPE, 0};
+            platform.ProcessMessage(escape);
+            EXPECT_FALSE(IsWindow(window));
+        }
     }
 }
 

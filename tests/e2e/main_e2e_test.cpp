@@ -1,14 +1,16 @@
 // The real Czasomir.exe, seen and driven from outside: what the screen shows,
-// one instance per exe file, the end of the session, kills at random moments, tray
-// mode with its icon looked up through the shell, and the keyboard and focus
-// around the About box.
+// the end of the session, kills at random moments, tray mode with its icon
+// looked up through the shell and one instance per exe file, the keyboard and
+// focus around the About box, a folder that refuses writes, the question
+// before a reset, skipping idle time, and the daily limit. (A copy elsewhere
+// runs beside another: the elevation tests.)
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "storage/data_folder.h"
 #include "tests/e2e/harness.h"
 
-#include <commctrl.h>
 #include <psapi.h>
 
 
@@ -16,22 +18,7 @@ namespace {
 
 using e2e::App;
 using e2e::Model;
-
-TEST(Instances, OnePerExeFileWhateverTheCommandLineACopyElsewhereRunsToo) {
-    App first("1234\r\n");
-    HWND window = first.mainWindow();
-    ASSERT_NE(window, nullptr);
-    std::wstring lower = first.exe().wstring();
-    CharLowerW(lower.data());
-    for (const std::wstring& exe : {first.exe().wstring(), lower})
-        for (const wchar_t* arguments : {L"", L"/auto"})
-            EXPECT_TRUE(e2e::Process(exe, e2e::Quoted(exe, arguments), first.folder()).waitForExit()) << exe << arguments;
-    EXPECT_EQ(first.czasDat(), "1234\r\n");
-    EXPECT_TRUE(IsWindowVisible(window));
-    App other;
-    EXPECT_NE(other.mainWindow(), nullptr);
-    EXPECT_TRUE(first.running() && other.running());
-}
+namespace fs = std::filesystem;
 
 // The end of the session, and the Restart Manager closing the program for an
 // update (ENDSESSION_CLOSEAPP, here in the tray), save what the display shows
@@ -138,7 +125,9 @@ TEST(Tray, CountsHiddenWithItsIconShownByALeftPressOrASecondStartClosedFromItsMe
     EXPECT_EQ(e2e::FocusOf(window), app.control(Model().Command1));
     SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(window); }));
-    EXPECT_TRUE(placed.again(e2e::Quoted(placed.exe())).waitForExit());  // a second start brings the window back
+    std::wstring lower = placed.exe().wstring();  // a second start, of the same file in other letters, ends and
+    CharLowerW(lower.data());                      // brings the window back
+    EXPECT_TRUE(e2e::Process(lower, e2e::Quoted(lower), placed.folder()).waitForExit());
     EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(window); }));
 
     // A right click, as the shell reports it: the icon's menu; its last item, "Zamknij".
@@ -176,45 +165,114 @@ TEST(About, ModalOverTheMainWindowEscapeLeavesItOpenEnterPressesOk) {
     EXPECT_TRUE(app.running());
 }
 
-// Plik > Historia... on the real exe, an hour yesterday, saved as screenshots/history.bmp (the totals: the unit
-// tests; the local calendar's day: the limit's test); one tooltip a bar; "Otwórz plik" hands a copy to the
-// program registered for .csv; Escape closes.
-TEST(History, ATooltipABarACopyForTheCsvProgramEscapeCloses) {
-    App placed("100\r\n");
-    ASSERT_NE(placed.mainWindow(), nullptr);
-    placed.kill();
-    const std::string days = e2e::HistoryFile(1, 3600);
-    std::ofstream(placed.folder() / L"historia.csv", std::ios::binary) << days;
-    const e2e::fs::path opened = placed.folder() / L"opened.csv";
-    const std::wstring command = L"cmd.exe /c copy /y \"%1\" \"" + opened.wstring() + L"\"";
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {  // Wine's shell reads the machine's classes only
-        RegSetKeyValueW(root, L"Software\\Classes\\.csv", nullptr, REG_SZ, L"CzasomirTest.csv", 34);
-        RegSetKeyValueW(root, L"Software\\Classes\\CzasomirTest.csv\\shell\\open\\command", nullptr, REG_SZ,
-                        command.c_str(), static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+// Refused by a folder in the place of the save's new file, then by a read-only czas.dat (as root, Wine
+// refuses nothing else): the total goes on in this copy's own folder, across runs, also when started by
+// its short (8.3) name in other letters (Wine reports the long name then; Windows may not, and the program
+// makes it long itself); the program folder's czas.dat stays as it was.
+TEST(DataFolder, ARefusingProgramFolderKeepsTheTotalInTheCopysOwnFolder) {
+    for (const bool readOnly : {false, true}) {
+        App placed("500\r\n");
+        placed.kill();
+        const fs::path czasDat = placed.folder() / L"czas.dat";
+        readOnly ? SetFileAttributesW(czasDat.c_str(), FILE_ATTRIBUTE_READONLY) : fs::create_directory(czasDat.wstring() + L".new");
+        std::wstring key = placed.exe().wstring(), shortName(MAX_PATH, L'\0');
+        shortName.resize(GetShortPathNameW(key.c_str(), shortName.data(), MAX_PATH));
+        CharUpperW(key.data()), CharLowerW(shortName.data());
+        const fs::path own = czasomir::FallbackFolder(_wgetenv(L"LOCALAPPDATA"), key);
+        std::optional<std::int64_t> last = 500;
+        for (const std::wstring& exe : {placed.exe().wstring(), shortName}) {
+            e2e::Process app(exe, e2e::Quoted(exe), placed.folder());
+            ASSERT_NE(app.mainWindow(), nullptr) << readOnly;
+            EXPECT_EQ(app.shown(), last) << readOnly;
+            app.click(Model().Command1);
+            ASSERT_TRUE(e2e::WaitUntil([&] { return app.shown() > last; }));
+            app.click(Model().Command1);
+            last = app.shown();
+            app.post(WM_CLOSE);
+            ASSERT_TRUE(app.waitForExit());
+            EXPECT_EQ(e2e::WholeLine(e2e::Read(own / L"czas.dat")), last) << readOnly;
+        }
+        EXPECT_EQ(placed.czasDat(), "500\r\n");
+        SetFileAttributesW(czasDat.c_str(), FILE_ATTRIBUTE_NORMAL);
+        fs::remove_all(own);
     }
+}
 
+// File > Reset asks in a task dialog of the process with our own buttons while the display counts on:
+// Escape and Enter (Nie is the default) keep the total; Tak resets it.
+TEST(Reset, AsksFirstOnlyTakResets) {
+    App app("3725\r\n");
+    ASSERT_NE(app.mainWindow(), nullptr);
+    app.click(Model().Command1);
+    for (const WPARAM answer : {WPARAM{VK_ESCAPE}, WPARAM{VK_RETURN}, WPARAM{IDYES}}) {
+        const auto before = app.shown();
+        app.post(WM_COMMAND, Model().mnuPlikZresetuj.id);
+        HWND box = app.window(L"#32770");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(e2e::WindowText(GetDlgItem(box, IDYES)) + e2e::WindowText(GetDlgItem(box, IDCANCEL)), L"TakNie");
+        EXPECT_TRUE(e2e::WaitUntil([&] { return app.shown() > before; }));  // counting behind the question
+        answer == IDYES ? void(SendMessageW(GetDlgItem(box, IDYES), BM_CLICK, 0, 0)) : e2e::Press(e2e::FocusOf(box), answer);  // Nie, the default
+        ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box); }));
+        EXPECT_EQ(app.shown() < before, answer == IDYES) << answer;
+    }
+}
+
+// "Pomijaj czas bezczynności": the option is kept in czasomir.ini (read at the
+// start: the limit's test); a lock (posted as Windows sends it: Wine's session
+// notifications are stubs) pauses counting until an input after the unlock; so
+// does the idle time without input; SendInput resumes it.
+void MoveTheMouse() {
+    INPUT input{INPUT_MOUSE};
+    input.mi.dx = 1, input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+bool Paused(e2e::Process& app) { return e2e::WindowText(app.mainWindow()) == L"Czasomir (przerwa)"; }
+
+// With a short idle time (test build): no input for it after the Start pauses, the total back at the Start's,
+// and an input resumes; a lock pauses at once until an input after the unlock.
+TEST(Idle, TheOptionIsKeptNoInputOrALockPausesUntilAnInput) {
+    SetEnvironmentVariableW(L"CZASOMIR_TEST_IDLE_MS", L"3000");
+    App app("100\r\n", L"", L"Czasomir", true);
+    ASSERT_NE(app.mainWindow(), nullptr);
+    app.post(WM_COMMAND, Model().mnuPlikPomijaj.id);  // handled after the message that waits for idle
+    const std::wstring ini = (app.folder() / L"czasomir.ini").wstring();
+    EXPECT_TRUE(e2e::WaitUntil([&] { return GetPrivateProfileIntW(L"Czasomir", L"PomijajBezczynnosc", -1, ini.c_str()) == 1; }));
+    app.click(Model().Command1);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return app.shown().value_or(0) > 101; }));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Paused(app); }));
+    EXPECT_EQ(app.shown(), 100);
+    MoveTheMouse();
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !Paused(app) && app.shown() > 100; }, 2500));
+    app.post(WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Paused(app); }));
+    const auto locked = app.shown();
+    app.post(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
+    Sleep(1500);
+    EXPECT_TRUE(Paused(app) && app.shown() == locked && app.text(Model().Command1) == L"Stop");
+    MoveTheMouse();
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !Paused(app) && app.shown() > locked; }, 2500));
+    SetEnvironmentVariableW(L"CZASOMIR_TEST_IDLE_MS", nullptr);
+}
+
+// The daily limit: today's time in historia.csv three seconds
+// under a 15-minute limit, then counting: the notification reaches the shell (Wine
+// shows it as a tooltip window whose text can be read; the caption: the unit tests).
+
+TEST(Limit, ReachedWhileCountingSpeaks) {
+    e2e::App placed("100\r\n");
+    placed.post(WM_CLOSE);
+    ASSERT_TRUE(placed.waitForExit());
+    std::ofstream(placed.folder() / L"historia.csv", std::ios::binary) << e2e::HistoryFile(897);
+    WritePrivateProfileStringW(L"Czasomir", L"LimitDzienny", L"15", (placed.folder() / L"czasomir.ini").c_str());
     e2e::Process app = placed.again(e2e::Quoted(placed.exe()));
-    HWND main = app.mainWindow();
-    app.post(WM_COMMAND, Model().mnuPlikHistoria.id);
-    HWND history = app.window(L"Czasomir.Form3");
-    ASSERT_NE(history, nullptr);
-    SetForegroundWindow(history);
-    RedrawWindow(history, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    app.window(L"Czasomir.Form3"), Sleep(300);  // painted, and the X server caught up with it
-    const e2e::ScreenCopy shot(history);
-    shot.Save(L"history");
-    int tools = 0;  // one tooltip a bar
-    for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));)
-        if (GetWindow(tip, GW_OWNER) == history) tools += static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
-    EXPECT_EQ(tools, 14);
-
-    SendMessageW(FindWindowExW(history, nullptr, L"Button", L"Otwórz plik"), BM_CLICK, 0, 0);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::Read(opened).value_or("").rfind(days, 0) == 0; })) << e2e::Read(opened).value_or("");
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-        RegDeleteTreeW(root, L"Software\\Classes\\CzasomirTest.csv"), RegDeleteTreeW(root, L"Software\\Classes\\.csv");
-
-    e2e::Press(FindWindowExW(history, nullptr, L"Button", L"OK"), VK_ESCAPE);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(history) && IsWindowEnabled(main); }));
+    ASSERT_NE(app.mainWindow(), nullptr);
+    app.click(e2e::Model().Command1);
+    EXPECT_TRUE(e2e::WaitUntil([] {
+        for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr));)
+            if (e2e::WindowText(tip) == L"Dzisiejszy czas przy komputerze osiągnął dzienny limit (00 : 15 : 00).") return true;
+        return false;
+    }));
 }
 
 }  // namespace
