@@ -49,8 +49,6 @@ TEST(AutostartBox, TellsWhyAChangeDidNotHappen) {
     const Case cases[] = {
         {"OlderFormWithoutRightsNeitherAsksNorTells", kOlder, kDenied, 0, 1, kOlder, true},
         {"RefusedWithoutAPromptUnticksAndTells", {}, kDenied, 2, 0, {}, false, Answer::None, "rights"},
-        {"RefusedLeavesAnotherCopy", kOther, kDenied, 1, 0, kOther, false, Answer::None, "rights"},
-        {"OtherFailureTells", {}, kFailed, 1, 0, {}, true, Answer::None, "failure"},
         {"FailedDeleteTicksAgain", kQuoted, kFailed, 1, 1, kQuoted, false, Answer::None, "failure"},
         {"Declined", {}, kDenied, 1, 0, {}, true, Answer::Decline, "declined"},
         {"ElevatedRunRefusedToo", {}, kDenied, 1, 0, {}, true, Answer::ApproveButRefused, "rights"},
