@@ -34,11 +34,11 @@ Form1::Form1(tk::Platform& platform, Rejestr& registry, int saveIntervalMs, std:
       Image1(*this, L"Image1", {840, 120, 2400, 675}, IDR_BANNER),
       TrayRetry(*this, L"TrayRetry", kTrayRetryMs, false),
       NoteTimer(*this, L"NoteTimer", kNoteFallbackMs, false),
+      breaks_(idleLimitMs),
       registry_(registry),
       timeFile_(platform.AppDirectory()),
       chosen_{platform.AppDirectory()},
-      idle_(idleLimitMs),
-      breaks_(idleLimitMs) {
+      idle_(idleLimitMs) {
     caption = L"Czasomir";
     clientWidth = 4080;
     clientHeight = 3720;
