@@ -102,7 +102,8 @@ const COLORREF kPalette[] = {RGB(40, 0, 60), RGB(255, 255, 0)};
 const struct Said { const wchar_t *form, *control, *name; long role; } kSaid[] = {
     {L"Form1", L"Image1", L"Czasomir - mierzy czas pracy", ROLE_SYSTEM_GRAPHIC}, {L"Form1", L"Command1", L"Stop"},
     {L"Form1", L"Label1", L"01 : 02 : 06"}, {L"Form2", L"Label3", L"Wersja 1.1"}, {L"Form2", L"Command1", L"OK"},
-    {L"Form3", L"Chart1", L"Czas z ostatnich 14 dni", ROLE_SYSTEM_CHART}, {L"Form3", L"Command2", L"Otwórz plik"}};
+    {L"Form3", L"Chart1", L"Czas z ostatnich 14 dni", ROLE_SYSTEM_CHART}, {L"Form3", L"Command2", L"Otwórz plik"},
+    {L"Form4", L"Command1", L"OK"}, {L"Form4", L"Command2", L"Anuluj"}};
 
 void Settle() {  // the X server catches up with the paint
     MSG m;
