@@ -40,7 +40,7 @@ struct Step {
                         // last question, when given; Told: the text of every message (none given: a failed save's)
 };
 using enum Step::Kind;
-constexpr double kHour = 3600, kDay = 86400, kLock = 0, kUnlock = 1;
+constexpr double kHour = 3600, kDay = 86400, kLock = 0, kUnlock = 1, kDisconnect = 2, kConnect = 3;
 
 struct AtStart {                       // what the start finds besides czas.dat
     bool iconRefused = false;          // the shell does not take the icon until AcceptIcon
@@ -252,6 +252,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, MainWindowScenario, ::testing::Values(
     Scenario{"LockPausesAtOnceOnlyInputAfterUnlockResumes", "100\r\n", L"", {{Click}, {Pass, 10.45}, {Session, kLock}, {Pass, 1},
         {Paused, 1}, {Total, 110}, {Input}, {Pass, 10}, {Session, kUnlock}, {Pass, 10}, {Paused, 1}, {Input}, {Pass, 10.55},
         {Paused, 0}, {Total, 120}, {Option}, {Ini, 0}, {Session, kLock}, {Pass, 600}, {Paused, 0}, {Total, 720}}, {.ini = 1}},
+    Scenario{"ADisconnectPausesUntilAnInputAfterTheReconnect", "100\r\n", L"", {{Click}, {Session, kDisconnect}, {Pass, 1},
+        {Paused, 1}, {Session, kConnect}, {Input}, {Pass, 10}, {Paused, 0}, {Total, 110}}, {.ini = 1}},
     // A sleep is time away: it counts towards the 5 minutes, whether a tick or the key that wakes the computer sees it.
     Scenario{"SleepInAnIdleSpan", "100\r\n", L"/auto", {{Pass, 60}, {Input}, {Pass, 120}, {Sleep, kHour}, {Pass, 1}, {Paused, 1},
         {Total, 160}, {Input}, {Pass, 10}, {Paused, 0}, {Total, 170}, {Pass, 110}, {Wake, 100}, {Pass, 10}, {Paused, 0},
