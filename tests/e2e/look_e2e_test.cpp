@@ -340,6 +340,7 @@ TEST_P(Look, WindowsAndControlsAsDesigned) {
             for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));)
                 if (GetWindow(tip, GW_OWNER) == window) tools += static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
             EXPECT_EQ(tools, czasomir::kChartDays);
+            EXPECT_EQ(GetWindow(window, GW_CHILD), childNamed(L"Command1").second);  // OK first in the tab order
             const e2e::fs::path opened = e2e::fs::temp_directory_path() / L"czasomir-e2e-opened.csv";
             const std::wstring command = L"cmd.exe /c copy /y \"%1\" \"" + opened.wstring() + L"\"";
             for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {  // Wine's shell reads the machine's classes only
