@@ -11,8 +11,8 @@
 #
 # With --windows, every fault of the lists is planted and the Windows build's
 # tests run under Wine instead (every one: a slow run, minutes a fault; the
-# wine prefix is put back after each fault that fails one). A test failing
-# without a fault makes the run stop: its catches would prove nothing.
+# wine prefix is put back after each fault that fails one). In both modes a
+# test failing without a fault makes the run stop: its catches would prove nothing.
 #
 #   bash tools/catch-matrix.sh [--windows] [faults file ...]   (tools/faults.txt
 #   by default; a list drawn by tools/random-faults.py also serves)
@@ -27,38 +27,31 @@ out=build/faults/matrix-$preset.tsv
 mkdir -p build/faults
 : >"$out"
 cmake --preset $preset >/dev/null && cmake --build --preset $preset -j "$(nproc)" >/dev/null || exit 1
+trap 'restore; wine_down' EXIT
+trap 'exit 130' INT TERM
 run_tests() {  # the names of the tests that fail, or nothing
   ctest --preset $preset -j "$(nproc)" --timeout 300 >build/faults/output 2>&1
-  sed -n '/tests FAILED:/,$p' build/faults/output | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\).*/\1/p' | tr '\n' ' '
+  failed_tests build/faults/output
 }
 if [ $preset = windows ]; then
   prefix=$czasomir_root/build/windows/wineprefix
-  trap 'restore; wine_down' EXIT
   xvfb_up && wine_up "$prefix" || exit 1
-  clean=$(run_tests)
-  [ -z "$clean" ] || { echo "Without a fault these fail: $clean"; exit 1; }
-  wineserver -k; wineserver -w; rm -rf "$prefix.clean" && cp -a "$prefix" "$prefix.clean" && wine_up "$prefix" || exit 1
 fi
-
-planted=""
-restore() { if [ -n "$planted" ]; then mv -f "$planted.fault-backup" "$planted"; touch "$planted"; planted=""; fi; }
-[ $preset = windows ] || trap restore EXIT
-trap 'exit 130' INT TERM
+clean=$(run_tests)
+[ -z "$clean" ] || { echo "Without a fault these fail: $clean"; exit 1; }
+[ $preset = linux ] || copy_prefix "$prefix" "$prefix.clean" || exit 1
 
 n=0
 while IFS=$'\t' read -r file original replacement line || [ -n "$file" ]; do
   case "$file" in ''|'#'*) continue ;; esac
   case "$preset:$file" in linux:*_win.*|linux:app/*) continue ;; esac
   n=$((n + 1))
-  cp -p "$file" "$file.fault-backup"; planted=$file
-  if ! python3 tools/plant-one.py "$file" "$original" "$replacement" $line; then restore; continue; fi
+  plant "$file" "$original" "$replacement" $line || continue
   if ! cmake --build --preset $preset -j "$(nproc)" >build/faults/output 2>&1; then
     failed=BUILD
   else
     failed=$(run_tests)
-    if [ $preset = windows ] && [ -n "$failed" ]; then
-      wineserver -k; wineserver -w; rm -rf "$prefix" && cp -a "$prefix.clean" "$prefix" && wine_up "$prefix"
-    fi
+    [ $preset = windows ] && [ -n "$failed" ] && copy_prefix "$prefix.clean" "$prefix"
   fi
   cp build/faults/output "build/faults/fault-$n.log"
   printf '%s\t%s\t%s\t%s\n' "$n" "$file:${line:-}" "$original" "${failed:-NONE}" | tee -a "$out"

@@ -1,4 +1,4 @@
-# Shared by tools/run.sh and tools/test.sh: packages, Xvfb and Wine.
+# Shared by the tools: packages, Xvfb and Wine; planting faults.
 # shellcheck shell=bash
 
 czasomir_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -74,4 +74,34 @@ wine_down() {
     wait "$_started_xvfb" 2>/dev/null || true
     _started_xvfb=""
   fi
+}
+
+# Planting faults, for tools/plant-faults.sh and tools/catch-matrix.sh: one file
+# at a time holds a fault, saved meanwhile as $planted.fault-backup.
+planted=""
+
+# plant FILE ORIGINAL REPLACEMENT [LINE]: 0 when planted (tools/plant-one.py);
+# otherwise the file stays as it was.
+plant() {
+  cp -p "$1" "$1.fault-backup" && planted=$1
+  python3 "$czasomir_root/tools/plant-one.py" "$@" || { restore; return 1; }
+}
+
+# restore: the planted file as it was, touched: newer than what was built from the fault.
+restore() {
+  if [ -n "$planted" ]; then mv -f "$planted.fault-backup" "$planted"; touch "$planted"; planted=""; fi
+}
+
+# failed_tests LOG: the tests that ctest's output in LOG names as failed, blank-separated.
+failed_tests() {
+  sed -n '/tests FAILED:/,$p' "$1" | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\).*/\1/p' | tr '\n' ' ' | sed 's/ $//'
+}
+
+# copy_prefix FROM TO: a Wine prefix copied with no Wine process running; the
+# wineserver of the prefix wine_up started comes back. A fault that fails a
+# Windows test may leave programs running (one that hangs outlives its test's
+# time limit) or a package installed: the next fault starts from a clean copy.
+copy_prefix() {
+  wineserver -k; wineserver -w
+  rm -rf "$2" && cp -a "$1" "$2" && wine_up "$_wine_prefix"
 }

@@ -35,21 +35,8 @@ jobs=$(nproc)
 # Regular expressions of ctest names: the Windows tests run first, and those run after every other.
 first_tests=${CZASOMIR_FIRST_TESTS:-'^e2e\.Dpi/Look\.'} slow_tests=${CZASOMIR_SLOW_TESTS:-'^e2e\.Kill\.'}
 
-planted=""   # the file that holds a fault right now, saved as $planted.fault-backup
-restore() {
-  # touch: the restored file must be newer than what was built from the fault.
-  if [ -n "$planted" ]; then mv -f "$planted.fault-backup" "$planted"; touch "$planted"; planted=""; fi
-}
 trap 'restore; wine_down' EXIT
 trap 'exit 130' INT TERM
-
-# plant FILE ORIGINAL REPLACEMENT [LINE]: 0 when planted (tools/plant-one.py).
-plant() { python3 tools/plant-one.py "$@"; }
-
-# ": <the tests that failed>", from ctest's output.
-failed_tests() {
-  sed -n '/tests FAILED:/,$p' "$1" | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\).*/\1/p' | tr '\n' ' ' | sed 's/^/: /; s/ $//'
-}
 
 # Stages of tools/test.sh that a fault in FILE (none: every stage) can change,
 # fail-fast; returns non-zero when one fails, naming the stage on stdout.
@@ -61,13 +48,13 @@ stages() {
   : >"$out"
   if [ $windows_only -eq 0 ]; then
     cmake --build --preset linux -j "$jobs" >>"$out" 2>&1 || { echo "linux build"; return 1; }
-    ctest --preset linux -j "$jobs" --stop-on-failure --timeout 120 >>"$out" 2>&1 || { echo "linux tests$(failed_tests "$out")"; return 1; }
+    ctest --preset linux -j "$jobs" --stop-on-failure --timeout 120 >>"$out" 2>&1 || { echo "linux tests: $(failed_tests "$out")"; return 1; }
   fi
   cmake --build --preset windows -j "$jobs" >>"$out" 2>&1 || { echo "windows build"; return 1; }
   # The quick tests that see most first, the slow ones last: a fault caught early costs no more.
   local c="ctest --preset windows -j $jobs --stop-on-failure --timeout 300"  # a fault may make a test loop for ever
   { $c -R "$first_tests" && $c -E "$first_tests|$slow_tests" && $c -R "$slow_tests"; } >>"$out" 2>&1 ||
-    { echo "windows tests$(failed_tests "$out")"; return 1; }
+    { echo "windows tests: $(failed_tests "$out")"; return 1; }
   local shot
   for shot in tests/*/tray_screenshot.sh; do  # where the tree has one
     [ -f "$shot" ] && { "$shot" build/windows >/dev/null 2>&1 || { echo "tray screenshot"; return 1; }; }
@@ -93,14 +80,7 @@ if [ -z "${CZASOMIR_SKIP_CLEAN_RUN:-}" ]; then
   stages >"$log_dir/stage" 2>&1 || { echo "The tree fails without a fault: $(cat "$log_dir/stage")"; exit 1; }
   echo "Without a fault: everything passes."
 fi
-# A fault that fails a Windows test may leave programs running (one that hangs
-# outlives the test's timeout) or a package installed: the next fault starts
-# from the prefix as it was here.
-copy_prefix() {  # FROM TO, with no Wine process running meanwhile
-  wineserver -k; wineserver -w
-  rm -rf "$2" && cp -a "$1" "$2" && wine_up "$prefix"
-}
-copy_prefix "$prefix" "$prefix.clean" || exit 1
+copy_prefix "$prefix" "$prefix.clean" || exit 1  # the prefix every fault starts from
 
 n=0; caught=0; total=0; missed=()
 while IFS=$'\t' read -r file original replacement line || [ -n "$file" ]; do
@@ -109,9 +89,7 @@ while IFS=$'\t' read -r file original replacement line || [ -n "$file" ]; do
   if [ -n "$range" ]; then
     [ "$n" -ge "${range%-*}" ] && [ "$n" -le "${range#*-}" ] || continue
   fi
-  cp -p "$file" "$file.fault-backup"; planted=$file
   if ! plant "$file" "$original" "$replacement" $line; then
-    restore
     echo "#$n not applicable: $file: $original"
     continue
   fi
