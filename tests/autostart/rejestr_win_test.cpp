@@ -1,6 +1,7 @@
 // The real registry, in a scratch key of HKEY_CURRENT_USER: odd data put in
-// place with the raw API is read, and binary data is written as Task Manager's. (What writes and deletes store and report
-// while a DACL closes the key, and values that are not there: the end-to-end tests.)
+// place with the raw API is read, and binary data is written as Task Manager
+// writes its switch. (What writes and deletes store and report while a DACL
+// closes the key, and values that are not there: the end-to-end tests.)
 #include <windows.h>
 
 #include <gtest/gtest.h>

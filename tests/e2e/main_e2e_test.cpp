@@ -15,7 +15,6 @@
 #include <psapi.h>
 #include <sddl.h>
 
-
 namespace {
 
 using namespace czasomir;
@@ -44,7 +43,7 @@ TEST(Closing, TheEndOfTheSessionOrAnUpdateSavesTheShownTotal) {
         EXPECT_EQ(app.czasDat(), "100\r\n");
         PostMessageW(main, WM_ENDSESSION, TRUE, reason);
         EXPECT_TRUE(app.waitForExit()) << reason;
-        EXPECT_EQ(app.czasDat(), czasomir::FormatTotalLine(static_cast<std::int32_t>(shown.value_or(-1)))) << reason;
+        EXPECT_EQ(app.czasDat(), FormatTotalLine(static_cast<std::int32_t>(shown.value_or(-1)))) << reason;
     }
 }
 
@@ -182,7 +181,7 @@ TEST(DataFolder, ARefusingProgramFolderKeepsTheTotalInTheCopysOwnFolder) {
         std::wstring key = placed.exe().wstring(), shortName(MAX_PATH, L'\0');
         shortName.resize(GetShortPathNameW(key.c_str(), shortName.data(), MAX_PATH));
         CharUpperW(key.data()), CharLowerW(shortName.data());
-        const fs::path own = czasomir::FallbackFolder(_wgetenv(L"LOCALAPPDATA"), key);
+        const fs::path own = FallbackFolder(_wgetenv(L"LOCALAPPDATA"), key);
         std::optional<std::int64_t> last = 500;
         for (const std::wstring& exe : {placed.exe().wstring(), shortName}) {
             e2e::Process app(exe, e2e::Quoted(exe), placed.folder());
@@ -286,7 +285,7 @@ TEST(Limit, ReachedWhileCountingSpeaks) {
 // this copy's command, and refuses a copy outside Program Files. (Task
 // Manager's switch and the user's value: the unit tests, and the registry's
 // own test.)
-const e2e::fs::path kProgramFiles = L"C:\\Program Files";
+const fs::path kProgramFiles = L"C:\\Program Files";
 
 std::optional<std::wstring> Stored(RegistryRoot root = kHkeyLocalMachine) {
     return MakeWindowsRejestr()->ReadStringValue(root, kAutostartKey, kAutostartValueName);
